@@ -58,7 +58,8 @@ inline constexpr int kMaxEditPoints = 16;
 inline constexpr int kMapSize = 64;
 inline constexpr int kMapPixels = kMapSize * kMapSize;
 
-extern const char* const kTooManyImportantMessage; ///< "重要ライン指定ができるのは、５ラインまでです。"
+/// "重要ライン指定ができるのは、５ラインまでです。"
+extern const char* const kTooManyImportantMessage;
 
 class SPMesh {
 public:
@@ -110,8 +111,8 @@ public:
     // --- fields -----------------------------------------------------------------------
     std::vector<std::unique_ptr<SPLine>> lines;
     int32_t SPDimType = DIM_POLES_LINEAR;
-    std::vector<Point3> grid;   ///< normalised grid of the last rebuild; empty before
-    std::vector<uint32_t> map;  ///< sculpt map of the last rebuild; empty before
+    std::vector<Point3> grid;  ///< normalised grid of the last rebuild; empty before
+    std::vector<uint32_t> map; ///< sculpt map of the last rebuild; empty before
     int32_t mapWidth = 0;
     int32_t mapHeight = 0;
     Point3 halfExtent;
