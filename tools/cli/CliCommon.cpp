@@ -1,0 +1,37 @@
+#include "Cli.h"
+
+#include "Messages.h"
+#include "ProjectFile.h"
+
+namespace tesk::cli {
+
+int usageError(const std::string& problem) {
+    std::fprintf(stderr, "tesk-cli: %s\n", problem.c_str());
+    printUsage(stderr);
+    return kExitUsage;
+}
+
+int unusable(const std::string& reason) {
+    std::fprintf(stderr, "tesk-cli: %s\n", reason.c_str());
+    return kExitUnusable;
+}
+
+bool loadProject(const std::string& path, SPMesh& mesh) {
+    StderrMessages messages;
+    if (!loadProjectFile(path, mesh, messages)) {
+        unusable("cannot load " + path);
+        return false;
+    }
+    return true;
+}
+
+bool saveProject(const std::string& path, const SPMesh& mesh) {
+    StderrMessages messages;
+    if (!saveProjectFile(path, mesh, messages)) {
+        unusable("cannot save " + path);
+        return false;
+    }
+    return true;
+}
+
+} // namespace tesk::cli

@@ -1,0 +1,42 @@
+#include "Cli.h"
+
+#include "SPMesh.h"
+
+#include <algorithm>
+
+namespace tesk::cli {
+
+namespace {
+void printLevels(const char* label, const std::vector<int32_t>& levels) {
+    std::printf("%s:", label);
+    for (int32_t level : levels) {
+        std::printf(" %d", static_cast<int>(level));
+    }
+    std::printf("\n");
+}
+
+const char* typeCaption(int32_t type) {
+    const auto found =
+        std::find_if(kShapeTypes.begin(), kShapeTypes.end(),
+                     [type](const ShapeTypeInfo& info) { return info.value == type; });
+    return found != kShapeTypes.end() ? found->caption : "unknown";
+}
+} // namespace
+
+int runInfo(const Args& args) {
+    if (args.size() != 1 || args[0].empty()) {
+        return usageError("info takes one project file");
+    }
+    SPMesh mesh;
+    if (!loadProject(args[0], mesh)) {
+        return kExitUnusable;
+    }
+    std::printf("lines: %d\n", mesh.lineCount());
+    std::printf("points per line: %d\n", mesh.pointsPerLine());
+    std::printf("type: %d (%s)\n", static_cast<int>(mesh.SPDimType), typeCaption(mesh.SPDimType));
+    printLevels("hlevel", mesh.hlevel);
+    printLevels("vlevel", mesh.vlevel);
+    return kExitOk;
+}
+
+} // namespace tesk::cli

@@ -1,0 +1,48 @@
+// tesk-cli: the shape model without a window. To add a command, write its run function in
+// Cli<Name>.cpp, declare it in Cli.h and add a row to kCommands.
+#include "Cli.h"
+
+#include <array>
+#include <cstring>
+#include <string_view>
+
+namespace tesk::cli {
+
+namespace {
+constexpr std::array<Command, 2> kCommands = {{
+    {"new", "OUT.tsk", "write the default 4 x 4 shape", runNew},
+    {"info", "IN.tsk", "print lines, points per line, type and levels", runInfo},
+}};
+} // namespace
+
+void printUsage(std::FILE* out) {
+    std::fprintf(out, "usage:\n");
+    for (const Command& command : kCommands) {
+        std::fprintf(out, "  tesk-cli %s %s\n      %s\n", command.name, command.synopsis,
+                     command.summary);
+    }
+    std::fprintf(out, "  tesk-cli --help\n");
+    std::fprintf(out, "exit status: 0 done, 2 an input or output cannot be used, 64 usage error\n");
+}
+
+} // namespace tesk::cli
+
+int main(int argc, char** argv) {
+    using namespace tesk::cli;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            printUsage(stdout);
+            return kExitOk;
+        }
+    }
+    if (argc < 2) {
+        return usageError("no command given");
+    }
+    const std::string_view name = argv[1];
+    for (const Command& command : kCommands) {
+        if (name == command.name) {
+            return command.run(Args(argv + 2, argv + argc));
+        }
+    }
+    return usageError("unknown command '" + std::string(name) + "'");
+}
