@@ -1,0 +1,134 @@
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <sys/wait.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string readText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string quoted(const std::string& arg) {
+    std::string q = "'";
+    for (char c : arg) {
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return q + "'";
+}
+
+fs::path workDir() {
+    static const fs::path dir = [] {
+        const fs::path d = fs::temp_directory_path() / "tesk_cli_tests";
+        fs::remove_all(d);
+        fs::create_directories(d);
+        return d;
+    }();
+    return dir;
+}
+
+CliRun cli(const std::vector<std::string>& args) {
+    std::string command = quoted(TESK_CLI);
+    for (const auto& arg : args) {
+        command += " " + quoted(arg);
+    }
+    const fs::path out = workDir() / "stdout.txt";
+    const fs::path err = workDir() / "stderr.txt";
+    command += " >" + quoted(out.string()) + " 2>" + quoted(err.string());
+    const int raw = std::system(command.c_str());
+    CliRun run;
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = readText(out);
+    run.err = readText(err);
+    return run;
+}
+
+std::string golden(const char* name) {
+    return readText(fs::path(TESK_TEST_DATA) / "project" / name);
+}
+} // namespace
+
+TEST(Cli, NewWritesTheDefaultShape) {
+    const fs::path path = workDir() / "new.tsk";
+    const CliRun run = cli({"new", path.string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(readText(path), golden("default.tsk"));
+    EXPECT_TRUE(run.out.empty());
+}
+
+TEST(Cli, InfoPrintsCountsTypeAndLevels) {
+    const CliRun small =
+        cli({"info", (fs::path(TESK_TEST_DATA) / "project" / "default.tsk").string()});
+    EXPECT_EQ(small.status, 0) << small.err;
+    EXPECT_EQ(small.out, "lines: 4\n"
+                         "points per line: 4\n"
+                         "type: 0 (L [1])\n"
+                         "hlevel: 3 3 3 3\n"
+                         "vlevel: 3 3 3 3\n");
+
+    const CliRun large =
+        cli({"info", (fs::path(TESK_TEST_DATA) / "project" / "lines17x16.tsk").string()});
+    EXPECT_EQ(large.status, 0) << large.err;
+    EXPECT_EQ(large.out, "lines: 17\n"
+                         "points per line: 16\n"
+                         "type: 154 (PS [4])\n"
+                         "hlevel: 3 1 3 3 1 3 3 3 1 3 3 3 3 3 3 3 3\n"
+                         "vlevel: 1 3 3 3 3 1 3 3 3 3 3 3 3 3 3 1\n");
+}
+
+TEST(Cli, UnusableInputsExitTwoWithTheReason) {
+    const CliRun missing = cli({"info", (workDir() / "missing.tsk").string()});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("ファイルが開けませんでした。"), std::string::npos) << missing.err;
+    EXPECT_NE(missing.err.find("missing.tsk"), std::string::npos) << missing.err;
+    EXPECT_TRUE(missing.out.empty());
+
+    const fs::path broken = workDir() / "broken.tsk";
+    std::string bytes = golden("default.tsk");
+    bytes.resize(bytes.size() - 1);
+    std::ofstream(broken, std::ios::binary) << bytes;
+    const CliRun cut = cli({"info", broken.string()});
+    EXPECT_EQ(cut.status, 2);
+    EXPECT_NE(cut.err.find("ファイルの内容が正しくありません。"), std::string::npos) << cut.err;
+
+    const fs::path other = workDir() / "other.tsk";
+    bytes = golden("default.tsk");
+    bytes[16] = '5'; // "0.0.0.5"
+    std::ofstream(other, std::ios::binary) << bytes;
+    const CliRun version = cli({"info", other.string()});
+    EXPECT_EQ(version.status, 2);
+    EXPECT_NE(version.err.find("tesk バージョンが異なっています。"), std::string::npos);
+
+    const CliRun unwritable = cli({"new", (workDir() / "no" / "dir.tsk").string()});
+    EXPECT_EQ(unwritable.status, 2);
+    EXPECT_NE(unwritable.err.find("ファイルが保存できませんでした。"), std::string::npos);
+}
+
+TEST(Cli, UsageErrorsExitSixtyFour) {
+    const std::vector<std::vector<std::string>> wrong = {
+        {}, {"bogus"}, {"new"}, {"new", "a.tsk", "b.tsk"}, {"info"}, {"info", ""},
+    };
+    for (const auto& args : wrong) {
+        const CliRun run = cli(args);
+        EXPECT_EQ(run.status, 64) << (args.empty() ? "(none)" : args[0]);
+        EXPECT_NE(run.err.find("usage:"), std::string::npos);
+    }
+    EXPECT_FALSE(fs::exists("b.tsk"));
+}
+
+TEST(Cli, HelpPrintsUsage) {
+    const CliRun run = cli({"--help"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("tesk-cli new OUT.tsk"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("tesk-cli info IN.tsk"), std::string::npos) << run.out;
+    EXPECT_TRUE(run.err.empty());
+}
