@@ -1,0 +1,252 @@
+// Draws the editor's own pictures (link buttons, shape-type button faces, application icon)
+// into the res/ folder given as the only argument. Run it through the tesk_pictures target
+// after changing a design here; the PNGs are committed.
+
+#include "UiFonts.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+
+namespace {
+
+// Link pictures are 84 x 63; the control panel shows their top 84 x 36 or so.
+constexpr int kLinkWidth = 84;
+constexpr int kLinkHeight = 63;
+constexpr int kLinkVisibleHeight = 36;
+
+enum class Glyph { House, Pen };
+
+QImage linkPicture(const QString& caption, Glyph glyph) {
+    QImage image(kLinkWidth, kLinkHeight, QImage::Format_RGB32);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient ground(0, 0, 0, kLinkVisibleHeight);
+    ground.setColorAt(0, QColor(52, 84, 140));
+    ground.setColorAt(1, QColor(22, 40, 78));
+    p.fillRect(image.rect(), QColor(22, 40, 78));
+    p.fillRect(0, 0, kLinkWidth, kLinkVisibleHeight, ground);
+    p.setPen(QColor(110, 150, 210));
+    p.drawLine(QPointF(0.5, 0.5), QPointF(kLinkWidth - 0.5, 0.5));
+
+    const QColor ink(250, 250, 250);
+    p.setPen(QPen(ink, 1.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    if (glyph == Glyph::House) {
+        QPainterPath house;
+        house.moveTo(3, 18);
+        house.lineTo(10, 11);
+        house.lineTo(17, 18);
+        p.drawPath(house);
+        p.drawRect(QRectF(5.5, 17, 9, 8));
+        p.fillRect(QRectF(8.8, 20.5, 2.6, 4.5), ink);
+    } else {
+        p.save();
+        p.translate(10, 18);
+        p.rotate(-45);
+        p.drawRect(QRectF(-8, -2.2, 13, 4.4));
+        QPainterPath tip;
+        tip.moveTo(5, -2.2);
+        tip.lineTo(9, 0);
+        tip.lineTo(5, 2.2);
+        p.drawPath(tip);
+        p.restore();
+        p.drawLine(QPointF(4, 25.5), QPointF(16, 25.5));
+    }
+
+    p.setFont(tesk::gdiFont(QStringLiteral("MS UI Gothic"), -11));
+    p.setPen(ink);
+    p.drawText(QRect(21, 0, kLinkWidth - 21, kLinkVisibleHeight),
+               Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine, caption);
+    return image;
+}
+
+// The nine shape-type faces: the tint tells linear from smooth resampling, the glyph at the
+// left closed shapes from open sheets. The caption is drawn by the button itself.
+enum class Family { Linear, Smooth, LinearSheet, SmoothSheet };
+
+struct Face {
+    const char* file;
+    Family family;
+};
+
+constexpr Face kFaces[] = {
+    {"L1", Family::Linear},       {"L2", Family::Linear},       {"S1", Family::Smooth},
+    {"S2", Family::Smooth},       {"S3", Family::Smooth},       {"S4", Family::Smooth},
+    {"PL1", Family::LinearSheet}, {"PS2", Family::SmoothSheet}, {"PS4", Family::SmoothSheet},
+};
+
+struct Tint {
+    QColor light;
+    QColor dark;
+};
+
+Tint tintOf(Family family) {
+    switch (family) {
+    case Family::Linear:
+        return {QColor(206, 212, 228), QColor(58, 72, 118)};
+    case Family::Smooth:
+        return {QColor(204, 226, 210), QColor(44, 98, 64)};
+    case Family::LinearSheet:
+        return {QColor(228, 218, 198), QColor(112, 86, 44)};
+    case Family::SmoothSheet:
+        return {QColor(230, 206, 218), QColor(108, 52, 80)};
+    }
+    return {};
+}
+
+void drawGlyph(QPainter& p, Family family, double top, const QColor& ink) {
+    p.save();
+    p.translate(1.5, 0);
+    p.setPen(QPen(ink, 1.0));
+    p.setBrush(Qt::NoBrush);
+    const double cy = top + 8.5;
+    switch (family) {
+    case Family::Linear: {
+        const QPointF diamond[] = {{4, cy - 3.5}, {7, cy}, {4, cy + 3.5}, {1, cy}};
+        p.drawPolygon(diamond, 4);
+        break;
+    }
+    case Family::Smooth:
+        p.drawEllipse(QPointF(4, cy), 3, 3.5);
+        break;
+    case Family::LinearSheet: {
+        const QPointF zigzag[] = {{1, cy + 2}, {3, cy - 2}, {5, cy + 2}, {7, cy - 2}};
+        p.drawPolyline(zigzag, 4);
+        break;
+    }
+    case Family::SmoothSheet: {
+        QPainterPath wave;
+        wave.moveTo(1, cy);
+        wave.cubicTo(2.5, cy - 4, 5.5, cy + 4, 7, cy);
+        p.drawPath(wave);
+        break;
+    }
+    }
+    p.restore();
+}
+
+QImage facePicture(Family family) {
+    const Tint tint = tintOf(family);
+    QImage image(48, 36, QImage::Format_RGB32);
+    QPainter p(&image);
+
+    // Normal half: raised, light.
+    QLinearGradient raised(0, 0, 0, 18);
+    raised.setColorAt(0, tint.light.lighter(112));
+    raised.setColorAt(1, tint.light.darker(108));
+    p.fillRect(0, 0, 48, 18, raised);
+    p.fillRect(0, 0, 48, 1, QColor(250, 250, 250));
+    p.fillRect(0, 0, 1, 18, QColor(250, 250, 250));
+    p.fillRect(0, 17, 48, 1, QColor(96, 96, 104));
+    p.fillRect(47, 0, 1, 18, QColor(96, 96, 104));
+
+    // Chosen half: pressed in, dark, so the white caption stands out.
+    QLinearGradient pressed(0, 18, 0, 36);
+    pressed.setColorAt(0, tint.dark.darker(130));
+    pressed.setColorAt(1, tint.dark);
+    p.fillRect(0, 18, 48, 18, pressed);
+    p.fillRect(0, 18, 48, 2, QColor(20, 20, 24));
+    p.fillRect(0, 18, 2, 18, QColor(20, 20, 24));
+    p.fillRect(0, 35, 48, 1, tint.dark.lighter(150));
+
+    p.setRenderHint(QPainter::Antialiasing);
+    drawGlyph(p, family, 0, tint.dark);
+    drawGlyph(p, family, 18, tint.light);
+    return image;
+}
+
+// The application icon: a sculpt map of a sphere (red = X, green = Y, blue = Z) behind the
+// lit sphere it encodes.
+QImage appIcon() {
+    constexpr int kSize = 256;
+    QImage image(kSize, kSize, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+
+    QImage map(16, 16, QImage::Format_RGB32);
+    for (int v = 0; v < 16; ++v) {
+        const double lat = std::numbers::pi * (v + 0.5) / 16;
+        for (int u = 0; u < 16; ++u) {
+            const double lon = 2 * std::numbers::pi * (u + 0.5) / 16;
+            const double x = std::sin(lat) * std::cos(lon);
+            const double y = std::sin(lat) * std::sin(lon);
+            const double z = std::cos(lat);
+            map.setPixel(u, v,
+                         qRgb(static_cast<int>((x + 1) * 127.5), static_cast<int>((y + 1) * 127.5),
+                              static_cast<int>((z + 1) * 127.5)));
+        }
+    }
+    QPainterPath tile;
+    tile.addRoundedRect(QRectF(8, 8, kSize - 16, kSize - 16), 36, 36);
+    p.save();
+    p.setClipPath(tile);
+    p.drawImage(QRectF(8, 8, kSize - 16, kSize - 16), map);
+    p.fillRect(image.rect(), QColor(0, 0, 0, 70));
+    p.restore();
+    p.setPen(QPen(QColor(30, 30, 40), 4));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(tile);
+
+    const QPointF centre(128, 132);
+    constexpr double kRadius = 84;
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0, 90));
+    p.drawEllipse(centre + QPointF(6, 8), kRadius, kRadius);
+    QRadialGradient shade(centre + QPointF(-30, -34), kRadius * 1.5);
+    shade.setColorAt(0, QColor(250, 250, 250));
+    shade.setColorAt(0.55, QColor(170, 172, 180));
+    shade.setColorAt(1, QColor(60, 62, 72));
+    p.setBrush(shade);
+    p.drawEllipse(centre, kRadius, kRadius);
+
+    // Meridians and parallels, as the preview's wireframe shows them.
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(40, 44, 60, 150), 2));
+    for (int i = 1; i < 4; ++i) {
+        const double rx = kRadius * std::cos(std::numbers::pi * i / 8);
+        p.drawEllipse(centre, rx, kRadius);
+        const double y = kRadius * std::sin(std::numbers::pi * (i - 2) / 8);
+        const double half = std::sqrt(kRadius * kRadius - y * y);
+        p.drawEllipse(QPointF(centre.x(), centre.y() + y), half, half * 0.22);
+    }
+    p.drawEllipse(centre, kRadius, kRadius);
+    return image;
+}
+
+bool save(const QImage& image, const QString& path) {
+    if (!QDir().mkpath(QFileInfo(path).path()) || !image.save(path, "PNG")) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s RES_FOLDER\n", argv[0]);
+        return 64;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    bool ok =
+        save(linkPicture(QStringLiteral("Home Page"), Glyph::House), out + "/link/homepage.png");
+    ok = save(linkPicture(QStringLiteral("Blog"), Glyph::Pen), out + "/link/blog.png") && ok;
+    for (const Face& face : kFaces) {
+        ok = save(facePicture(face.family), out + "/faces/" + face.file + ".png") && ok;
+    }
+    ok = save(appIcon(), out + "/tesk.png") && ok;
+    return ok ? 0 : 1;
+}
