@@ -69,8 +69,8 @@ QImage linkPicture(const QString& caption, Glyph glyph) {
     return image;
 }
 
-// The nine shape-type faces: the tint tells linear from smooth resampling, the glyph at the
-// left closed shapes from open sheets. The caption is drawn by the button itself.
+// The nine shape-type faces, tinted by family: closed linear, closed smooth, linear sheet and
+// smooth sheet. The caption is drawn by the button itself.
 enum class Family { Linear, Smooth, LinearSheet, SmoothSheet };
 
 struct Face {
@@ -103,37 +103,6 @@ Tint tintOf(Family family) {
     return {};
 }
 
-void drawGlyph(QPainter& p, Family family, double top, const QColor& ink) {
-    p.save();
-    p.translate(1.5, 0);
-    p.setPen(QPen(ink, 1.0));
-    p.setBrush(Qt::NoBrush);
-    const double cy = top + 8.5;
-    switch (family) {
-    case Family::Linear: {
-        const QPointF diamond[] = {{4, cy - 3.5}, {7, cy}, {4, cy + 3.5}, {1, cy}};
-        p.drawPolygon(diamond, 4);
-        break;
-    }
-    case Family::Smooth:
-        p.drawEllipse(QPointF(4, cy), 3, 3.5);
-        break;
-    case Family::LinearSheet: {
-        const QPointF zigzag[] = {{1, cy + 2}, {3, cy - 2}, {5, cy + 2}, {7, cy - 2}};
-        p.drawPolyline(zigzag, 4);
-        break;
-    }
-    case Family::SmoothSheet: {
-        QPainterPath wave;
-        wave.moveTo(1, cy);
-        wave.cubicTo(2.5, cy - 4, 5.5, cy + 4, 7, cy);
-        p.drawPath(wave);
-        break;
-    }
-    }
-    p.restore();
-}
-
 QImage facePicture(Family family) {
     const Tint tint = tintOf(family);
     QImage image(48, 36, QImage::Format_RGB32);
@@ -157,10 +126,6 @@ QImage facePicture(Family family) {
     p.fillRect(0, 18, 48, 2, QColor(20, 20, 24));
     p.fillRect(0, 18, 2, 18, QColor(20, 20, 24));
     p.fillRect(0, 35, 48, 1, tint.dark.lighter(150));
-
-    p.setRenderHint(QPainter::Antialiasing);
-    drawGlyph(p, family, 0, tint.dark);
-    drawGlyph(p, family, 18, tint.light);
     return image;
 }
 

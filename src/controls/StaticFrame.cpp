@@ -2,7 +2,9 @@
 
 #include "UiFonts.h"
 
+#include <QFontMetrics>
 #include <QPainter>
+#include <algorithm>
 
 namespace tesk {
 
@@ -15,14 +17,19 @@ StaticFrame::StaticFrame(const QString& text, QWidget* parent) : StaticFrame(par
     setText(text);
 }
 
-QFont StaticFrame::captionFont(int clientHeight) {
-    return pointFont(QStringLiteral("MS UI Gothic"), clientHeight * 6);
+QFont StaticFrame::captionFont(const QString& text, const QSize& clientSize) {
+    QFont font = pointFont(QStringLiteral("MS UI Gothic"), clientSize.height() * 6);
+    const int textWidth = QFontMetrics(font).horizontalAdvance(text);
+    if (textWidth > clientSize.width()) {
+        font.setPixelSize(std::max(1, font.pixelSize() * clientSize.width() / textWidth));
+    }
+    return font;
 }
 
 void StaticFrame::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), background());
-    painter.setFont(captionFont(height()));
+    painter.setFont(captionFont(text(), size()));
     painter.setPen(Qt::black);
     painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, text());
 }

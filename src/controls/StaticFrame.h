@@ -13,8 +13,9 @@ public:
     explicit StaticFrame(const QString& text, QWidget* parent = nullptr);
 
     static QColor background() { return QColor(160, 200, 255); }
-    /// The font the caption is drawn with at a client height in pixels: 0.6 of it in points.
-    static QFont captionFont(int clientHeight);
+    /// The font `text` is drawn with in a client area: 0.6 x the client height in points, made
+    /// smaller when the caption would not fit the width, so it is never cut off.
+    static QFont captionFont(const QString& text, const QSize& clientSize);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

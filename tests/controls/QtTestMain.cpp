@@ -1,0 +1,12 @@
+// main() of the widget test programs: GoogleTest inside a QApplication on the offscreen
+// platform, which draws these widgets without a display.
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
