@@ -1,0 +1,72 @@
+#include "SculptedImageSaveOptionDialog.h"
+
+#include "DialogUnits.h"
+#include "UiFonts.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+
+namespace tesk {
+
+namespace {
+
+// Template layout in dialog units.
+struct ControlLayout {
+    int id;
+    const char* text;
+    int x, y, width, height;
+};
+
+constexpr ControlLayout kFlipXBox = {1044, "X 反転", 6, 6, 38, 10};
+constexpr ControlLayout kFlipYBox = {1045, "Y 反転", 6, 18, 38, 10};
+constexpr ControlLayout kFlipZBox = {1046, "Z 反転", 6, 30, 38, 10};
+constexpr ControlLayout kOkButton = {1, "OK", 6, 54, 48, 14};
+constexpr int kDialogWidth = 64;
+constexpr int kDialogHeight = 77;
+
+template <typename Control>
+Control* placeControl(QWidget* parent, const DialogUnits& units, const ControlLayout& layout) {
+    auto* control = new Control(QString::fromUtf8(layout.text), parent);
+    control->setObjectName(QString::number(layout.id));
+    control->setGeometry(units.rect(layout.x, layout.y, layout.width, layout.height));
+    return control;
+}
+
+} // namespace
+
+SculptedImageSaveOptionDialog::SculptedImageSaveOptionDialog(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    setObjectName(QStringLiteral("137"));
+    setWindowTitle(QStringLiteral("Export Option"));
+    setFont(pointFont(QStringLiteral("MS Shell Dlg"), 80));
+    const DialogUnits units(font());
+    setFixedSize(units.size(kDialogWidth, kDialogHeight));
+
+    m_flipXBox = placeControl<QCheckBox>(this, units, kFlipXBox);
+    m_flipYBox = placeControl<QCheckBox>(this, units, kFlipYBox);
+    m_flipZBox = placeControl<QCheckBox>(this, units, kFlipZBox);
+    m_okButton = placeControl<QPushButton>(this, units, kOkButton);
+    m_okButton->setDefault(true);
+    connect(m_okButton, &QPushButton::clicked, this, &SculptedImageSaveOptionDialog::accept);
+}
+
+void SculptedImageSaveOptionDialog::setChecks(const ExportFlips& checks) {
+    m_flipXBox->setChecked(checks.x);
+    m_flipYBox->setChecked(checks.y);
+    m_flipZBox->setChecked(checks.z);
+}
+
+void SculptedImageSaveOptionDialog::accept() {
+    m_flips.x = m_flipXBox->isChecked();
+    m_flips.y = m_flipYBox->isChecked();
+    m_flips.z = m_flipZBox->isChecked();
+    QDialog::accept();
+}
+
+ExportFlips SculptedImageSaveOptionDialog::ask(QWidget* parent) {
+    SculptedImageSaveOptionDialog dialog(parent);
+    dialog.exec();
+    return dialog.flips();
+}
+
+} // namespace tesk
