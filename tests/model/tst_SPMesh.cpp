@@ -309,12 +309,3 @@ TEST(SPMeshLevels, AtMostFiveImportantColumns) {
     EXPECT_TRUE(mesh.toggleColumnLevel(4, messages));
     EXPECT_EQ(mesh.vlevel, (std::vector<int32_t>{3, 1, 1, 1, 1, 3, 1}));
 }
-
-TEST(SPMesh, ShapeTypeTable) {
-    for (const ShapeTypeInfo& info : kShapeTypes) {
-        EXPECT_TRUE(isKnownShapeType(info.value)) << info.caption;
-    }
-    EXPECT_FALSE(isKnownShapeType(2));
-    EXPECT_FALSE(isKnownShapeType(153));
-    EXPECT_FALSE(isKnownShapeType(-1));
-}
