@@ -69,7 +69,7 @@ struct Bystander {
 };
 
 /// Test-side encoder of project images with every field open to change.
-struct ImageSpec {
+struct ImageRecipe {
     std::string version = "0.0.0.4";
     std::array<std::string, 6> tags = {"<<SPMesh::start>>", "<<point>>",      "hlevel", "vlevel",
                                        "<<SPDimType>>",     "<<SPMesh::end>>"};
@@ -215,17 +215,17 @@ TEST(ProjectImage, BytesAfterTheEndMarkerAreIgnored) {
 }
 
 TEST(ProjectImage, EightBitStringsAreAccepted) {
-    ImageSpec spec;
-    spec.narrow = true;
+    ImageRecipe recipe;
+    recipe.narrow = true;
     SPMesh narrow;
-    ASSERT_EQ(readProjectImage(spec.encode(), narrow), ProjectReadStatus::Ok);
-    spec.narrow = false;
+    ASSERT_EQ(readProjectImage(recipe.encode(), narrow), ProjectReadStatus::Ok);
+    recipe.narrow = false;
     SPMesh wide;
-    ASSERT_EQ(readProjectImage(spec.encode(), wide), ProjectReadStatus::Ok);
+    ASSERT_EQ(readProjectImage(recipe.encode(), wide), ProjectReadStatus::Ok);
     EXPECT_EQ(imageOf(narrow), imageOf(wide));
-    EXPECT_EQ(narrow.line(2).points[3], ImageSpec::pointAt(2, 3));
-    EXPECT_EQ(narrow.hlevel, spec.hlevel);
-    EXPECT_EQ(narrow.vlevel, spec.vlevel);
+    EXPECT_EQ(narrow.line(2).points[3], ImageRecipe::pointAt(2, 3));
+    EXPECT_EQ(narrow.hlevel, recipe.hlevel);
+    EXPECT_EQ(narrow.vlevel, recipe.vlevel);
     EXPECT_EQ(narrow.SPDimType, DIM_POLES_BSPLINE);
 }
 
@@ -237,7 +237,7 @@ TEST(ProjectImage, LongerLengthFormsAreAccepted) {
         {0xFF, 0x07, 0x00},
         {0xFF, 0xFF, 0xFF, 0x07, 0x00, 0x00, 0x00},
     };
-    const auto standard = ImageSpec{}.encode();
+    const auto standard = ImageRecipe{}.encode();
     const size_t versionBytes = 4 + 14;
     for (const auto& header : headers) {
         const bool wide = header[1] == 0xFE;
@@ -270,7 +270,7 @@ TEST(ProjectImage, StringLengthsPastTheEndAreRefused) {
         EXPECT_EQ(readProjectImage(bytes, target.mesh), ProjectReadStatus::Malformed);
     }
     // A tag inside the block whose length runs past the end.
-    auto bytes = ImageSpec{}.encode();
+    auto bytes = ImageRecipe{}.encode();
     bytes[18 + 3] = 0xFE;
     EXPECT_EQ(readProjectImage(bytes, target.mesh), ProjectReadStatus::Malformed);
     target.expectUnchanged();
@@ -279,15 +279,16 @@ TEST(ProjectImage, StringLengthsPastTheEndAreRefused) {
 TEST(ProjectImage, AnyOtherVersionIsReportedAndChangesNothing) {
     Bystander target;
     for (const char* version : {"0.0.0.5", "0.0.0.4 ", "0.0.0.", "", "0.0.0.3"}) {
-        ImageSpec spec;
-        spec.version = version;
-        EXPECT_EQ(readProjectImage(spec.encode(), target.mesh), ProjectReadStatus::VersionMismatch)
+        ImageRecipe recipe;
+        recipe.version = version;
+        EXPECT_EQ(readProjectImage(recipe.encode(), target.mesh),
+                  ProjectReadStatus::VersionMismatch)
             << version;
     }
-    ImageSpec spec;
-    spec.version = "0.0.0.5";
+    ImageRecipe recipe;
+    recipe.version = "0.0.0.5";
     RecordingMessages messages;
-    EXPECT_FALSE(loadProjectImage(spec.encode(), target.mesh, messages));
+    EXPECT_FALSE(loadProjectImage(recipe.encode(), target.mesh, messages));
     EXPECT_EQ(messages.texts, std::vector<std::string>{kVersionMismatchMessage});
     target.expectUnchanged();
 }
@@ -296,8 +297,8 @@ TEST(ProjectImage, WrongTagsAreRefused) {
     Bystander target;
     for (size_t t = 0; t < 6; ++t) {
         for (const char* change : {"upper", "longer", "empty"}) {
-            ImageSpec spec;
-            std::string& tag = spec.tags[t];
+            ImageRecipe recipe;
+            std::string& tag = recipe.tags[t];
             if (std::string(change) == "upper") {
                 tag[tag.size() - 3] = static_cast<char>(std::toupper(tag[tag.size() - 3]));
             } else if (std::string(change) == "longer") {
@@ -305,14 +306,14 @@ TEST(ProjectImage, WrongTagsAreRefused) {
             } else {
                 tag.clear();
             }
-            EXPECT_EQ(readProjectImage(spec.encode(), target.mesh), ProjectReadStatus::Malformed)
+            EXPECT_EQ(readProjectImage(recipe.encode(), target.mesh), ProjectReadStatus::Malformed)
                 << "tag " << t << " " << change;
         }
     }
     RecordingMessages messages;
-    ImageSpec spec;
-    spec.tags[5] = "<<SPMesh::END>>";
-    EXPECT_FALSE(loadProjectImage(spec.encode(), target.mesh, messages));
+    ImageRecipe recipe;
+    recipe.tags[5] = "<<SPMesh::END>>";
+    EXPECT_FALSE(loadProjectImage(recipe.encode(), target.mesh, messages));
     EXPECT_EQ(messages.texts, std::vector<std::string>{kBadFileContentMessage});
     target.expectUnchanged();
 }
@@ -322,10 +323,10 @@ TEST(ProjectImage, CountsOutOfRangeAreRefused) {
     const std::vector<std::pair<int32_t, int32_t>> sizes = {
         {0, 4}, {65, 4}, {-1, 4}, {4, 0}, {4, 64}, {4, -3}, {1, 64}, {0, 0}, {INT32_MIN, 1}};
     for (const auto& [columns, rows] : sizes) {
-        ImageSpec spec;
-        spec.columns = std::max(columns, 0);
-        spec.rows = std::max(rows, 0);
-        auto bytes = spec.encode();
+        ImageRecipe recipe;
+        recipe.columns = std::max(columns, 0);
+        recipe.rows = std::max(rows, 0);
+        auto bytes = recipe.encode();
         // Write the claimed counts over the encoded ones; the points stay as many as fit.
         ByteWriter counts;
         counts.i32(columns);
@@ -336,50 +337,50 @@ TEST(ProjectImage, CountsOutOfRangeAreRefused) {
             << columns << " x " << rows;
     }
     for (auto levelCount : {0, 65}) {
-        ImageSpec spec;
-        spec.hlevel.assign(static_cast<size_t>(levelCount), 3);
-        EXPECT_EQ(readProjectImage(spec.encode(), target.mesh), ProjectReadStatus::Malformed);
-        spec = ImageSpec{};
-        spec.vlevel.assign(static_cast<size_t>(levelCount), 3);
-        EXPECT_EQ(readProjectImage(spec.encode(), target.mesh), ProjectReadStatus::Malformed);
+        ImageRecipe recipe;
+        recipe.hlevel.assign(static_cast<size_t>(levelCount), 3);
+        EXPECT_EQ(readProjectImage(recipe.encode(), target.mesh), ProjectReadStatus::Malformed);
+        recipe = ImageRecipe{};
+        recipe.vlevel.assign(static_cast<size_t>(levelCount), 3);
+        EXPECT_EQ(readProjectImage(recipe.encode(), target.mesh), ProjectReadStatus::Malformed);
     }
     target.expectUnchanged();
 }
 
 TEST(ProjectImage, LargestLoadableShapeIsAccepted) {
-    ImageSpec spec;
-    spec.columns = 64;
-    spec.rows = 63;
-    spec.hlevel.assign(64, 3);
-    spec.vlevel.assign(64, 1);
-    const auto bytes = spec.encode();
+    ImageRecipe recipe;
+    recipe.columns = 64;
+    recipe.rows = 63;
+    recipe.hlevel.assign(64, 3);
+    recipe.vlevel.assign(64, 1);
+    const auto bytes = recipe.encode();
     EXPECT_GT(bytes.size(), 5120u);
     SPMesh mesh;
     ASSERT_EQ(readProjectImage(bytes, mesh), ProjectReadStatus::Ok);
     EXPECT_EQ(mesh.lineCount(), 63);
     EXPECT_EQ(mesh.pointsPerLine(), 64);
-    EXPECT_EQ(mesh.line(62).points[63], ImageSpec::pointAt(62, 63));
+    EXPECT_EQ(mesh.line(62).points[63], ImageRecipe::pointAt(62, 63));
     EXPECT_EQ(imageOf(mesh).size(), bytes.size() - 4) << "hlevel cut from 64 to 63 entries";
 }
 
 TEST(ProjectImage, LevelListsArePaddedOrCutToTheCounts) {
-    ImageSpec spec;
-    spec.hlevel = {2, 1};
-    spec.vlevel = {1, 2, 1, 2, 1, 2, 1};
+    ImageRecipe recipe;
+    recipe.hlevel = {2, 1};
+    recipe.vlevel = {1, 2, 1, 2, 1, 2, 1};
     SPMesh mesh;
-    ASSERT_EQ(readProjectImage(spec.encode(), mesh), ProjectReadStatus::Ok);
+    ASSERT_EQ(readProjectImage(recipe.encode(), mesh), ProjectReadStatus::Ok);
     EXPECT_EQ(mesh.hlevel, (std::vector<int32_t>{2, 1, 3, 3}));
     EXPECT_EQ(mesh.vlevel, (std::vector<int32_t>{1, 2, 1, 2}));
     EXPECT_EQ(mesh.columnLevel(5), LEVEL_NORMAL);
 }
 
 TEST(ProjectImage, LevelValuesAndTypeAreNotChecked) {
-    ImageSpec spec;
-    spec.hlevel = {-7, 0, 99, 2};
-    spec.type = 7;
+    ImageRecipe recipe;
+    recipe.hlevel = {-7, 0, 99, 2};
+    recipe.type = 7;
     SPMesh mesh;
-    ASSERT_EQ(readProjectImage(spec.encode(), mesh), ProjectReadStatus::Ok);
-    EXPECT_EQ(mesh.hlevel, spec.hlevel);
+    ASSERT_EQ(readProjectImage(recipe.encode(), mesh), ProjectReadStatus::Ok);
+    EXPECT_EQ(mesh.hlevel, recipe.hlevel);
     EXPECT_EQ(mesh.SPDimType, 7);
 }
 
@@ -431,9 +432,9 @@ TEST(ProjectFile, UnusableFilesAreReportedAndChangeNothing) {
     std::ofstream(broken, std::ios::binary) << "not a project";
     const fs::path otherVersion = dir / "other.tsk";
     {
-        ImageSpec spec;
-        spec.version = "0.0.0.3";
-        const auto bytes = spec.encode();
+        ImageRecipe recipe;
+        recipe.version = "0.0.0.3";
+        const auto bytes = recipe.encode();
         std::ofstream(otherVersion, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
     }

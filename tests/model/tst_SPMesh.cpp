@@ -83,7 +83,7 @@ TEST(SPMesh, ResetReplacesLinesAndLevelsOnly) {
     EXPECT_EQ(mesh.lineCount(), 5) << "a negative size is refused";
 }
 
-TEST(SPMesh, PointAccessRespectsEachLinesLength) {
+TEST(SPMesh, PointAccessHonoursEachLinesLength) {
     SPMesh mesh;
     mesh.makeDefault();
     Point3 out{9, 9, 9};
