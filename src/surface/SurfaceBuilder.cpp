@@ -1,0 +1,353 @@
+#include "SurfaceBuilder.h"
+
+#include "CurvePrimitives.h"
+#include "Messages.h"
+#include "Resampling.h"
+#include "SPMesh.h"
+#include "SculptMapEncoder.h"
+
+#include <algorithm>
+
+namespace tesk {
+
+const char* const kUnknownTypeMessage = "タイプ指定がされていません。";
+const char* const kInvalidDivisionMessage = "分割ポイントの指定が無効です。";
+
+namespace {
+
+using ColumnInsertion = void (*)(int, int, int, const Point3*, Point3*);
+using LineInsertion = void (*)(int, int, int, const Point3*, Point3*);
+
+constexpr int kGrid = kSamples;
+constexpr int kGridPoints = kGrid * kGrid;
+constexpr int kClosedGrowTarget = 8;
+constexpr int kOpenGrowTarget = 9;
+constexpr int kAcrossGrowTarget = 9;
+constexpr int kClosedKeyLimit = 16;
+constexpr int kOpenKeyLimit = 17;
+constexpr int kAcrossKeyLimit = 17;
+constexpr int kFixedMaxColumns = 8;
+constexpr int kFixedMaxRows = 9;
+constexpr float kFixedFillScale = 0.95f;
+constexpr int kWorkMinimum = 66;
+
+template <typename T> void ensureSize(std::vector<T>& v, size_t n) {
+    if (v.size() < n) {
+        v.resize(n);
+    }
+}
+
+bool uniform(const Point3* p, int n) {
+    for (int i = 1; i < n; ++i) {
+        if (!(p[i] == p[0])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+Point3 centroid(const Point3* row, int n) {
+    Point3 sum;
+    for (int i = 0; i < n; ++i) {
+        sum += row[i];
+    }
+    return sum * (1.0f / static_cast<float>(n));
+}
+
+} // namespace
+
+// How one shape type grows and samples its two directions.
+struct SurfaceRecipe {
+    int32_t type;
+    bool poles;
+    ColumnInsertion insertColumn;
+    LineInsertion insertLine;
+    AlongSampler along;
+    AcrossSampler across;
+};
+
+namespace {
+
+constexpr SurfaceRecipe kRecipes[] = {
+    {DIM_POLES_LINEAR, true, InsertMidColumn, InsertMidLine, AlongSampler::LinearClosed,
+     AcrossSampler::Linear},
+    {DIM_POLES_CR_ALONG, true, InsertCatmullRomColumn, InsertMidLine,
+     AlongSampler::CatmullRomClosed, AcrossSampler::Linear},
+    {DIM_POLES_BSPLINE_ALONG, true, InsertBSplineColumn, InsertMidLine, AlongSampler::BSplineClosed,
+     AcrossSampler::Linear},
+    {DIM_POLES_CR, true, InsertCatmullRomColumn, InsertCatmullRomLine,
+     AlongSampler::CatmullRomClosed, AcrossSampler::CatmullRomPoles},
+    {DIM_POLES_BSPLINE, true, InsertBSplineColumn, InsertBSplineLine, AlongSampler::BSplineClosed,
+     AcrossSampler::BSplinePoles},
+    {DIM_SHEET_LINEAR, false, InsertMidColumn, InsertMidLine, AlongSampler::LinearOpen,
+     AcrossSampler::Linear},
+    {DIM_SHEET_BSPLINE_ALONG, false, InsertMidColumn, InsertMidLine, AlongSampler::BSplineMirrored,
+     AcrossSampler::Linear},
+    {DIM_SHEET_BSPLINE, false, InsertMidColumn, InsertMidLine, AlongSampler::BSplineMirrored,
+     AcrossSampler::BSplineMirrored},
+};
+
+const SurfaceRecipe* findRecipe(int32_t type) {
+    for (const SurfaceRecipe& recipe : kRecipes) {
+        if (recipe.type == type) {
+            return &recipe;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void SurfaceBuilder::Grid::swap() {
+    std::swap(spare, other);
+    current = other;
+}
+
+GridOutcome SurfaceBuilder::buildGrid(SPMesh& mesh, int32_t type, Messages& messages, Point3* out) {
+    const int lines = mesh.lineCount();
+    const int columns = mesh.pointsPerLine();
+    if (lines == 0 || columns == 0) {
+        return GridOutcome::Empty;
+    }
+    // Below 100 the first and last lines are poles; from 100 on they are not used.
+    const bool poles = type < DIM_SHEET_LINEAR;
+    const int rows = poles ? lines : std::max(lines - 2, 0);
+    const bool enoughLines = poles ? lines >= 3 : rows >= 2;
+
+    reserve(columns, rows);
+    gather(mesh, poles, columns, rows);
+    if (poles && enoughLines) {
+        preparePoles(mesh, columns, rows);
+    }
+    for (int c = 0; c < columns; ++c) {
+        m_columnLevels[static_cast<size_t>(c)] = mesh.columnLevel(c);
+    }
+    for (int r = 0; r < rows; ++r) {
+        m_rowLevels[static_cast<size_t>(r)] = mesh.lineLevel(poles ? r : r + 1);
+    }
+
+    Grid grid{m_gathered.data(), m_workA.data(), m_workB.data(), columns, rows};
+    bool resampled = false;
+    if (type == DIM_POLES_FIXED) {
+        resampled = enoughLines && buildFixed(grid, out);
+    } else if (const SurfaceRecipe* recipe = findRecipe(type)) {
+        resampled = enoughLines && resampleAlong(*recipe, grid, messages) &&
+                    resampleAcross(*recipe, grid, messages, out);
+    } else {
+        messages.inform(kUnknownTypeMessage);
+    }
+    if (!resampled) {
+        copyGathered(columns, rows, out);
+        return GridOutcome::Gathered;
+    }
+    return GridOutcome::Resampled;
+}
+
+bool SurfaceBuilder::build(SPMesh& mesh, int32_t type, Messages& messages) {
+    if (mesh.lineCount() == 0 || mesh.pointsPerLine() == 0) {
+        return false;
+    }
+    mesh.grid.resize(kGridPoints);
+    mesh.map.resize(kGridPoints);
+    buildGrid(mesh, type, messages, mesh.grid.data());
+    EncodeSculptMap(mesh.grid.data(), mesh.map.data(), kGrid, kGrid, mesh.halfExtent);
+    mesh.mapWidth = kGrid;
+    mesh.mapHeight = kGrid;
+    mesh.SPDimType = type;
+    return true;
+}
+
+void SurfaceBuilder::reserve(int columns, int rows) {
+    const size_t c = static_cast<size_t>(columns);
+    const size_t r = static_cast<size_t>(rows);
+    const size_t wide = static_cast<size_t>(std::max({kWorkMinimum, columns + 1, kGrid}));
+    const size_t tall = static_cast<size_t>(std::max(kWorkMinimum, rows + 1));
+    ensureSize(m_gathered, std::max<size_t>(c * r, 1));
+    ensureSize(m_workA, wide * tall);
+    ensureSize(m_workB, wide * tall);
+    const size_t metrics = std::max(c, static_cast<size_t>(kGrid)) * std::max<size_t>(r, 1);
+    ensureSize(m_bend, metrics);
+    ensureSize(m_inLength, metrics);
+    ensureSize(m_sumBend, std::max(c, r));
+    ensureSize(m_sumLength, std::max(c, r));
+    ensureSize(m_columnLevels, c);
+    ensureSize(m_rowLevels, std::max<size_t>(r, 1));
+}
+
+void SurfaceBuilder::gather(const SPMesh& mesh, bool poles, int columns, int rows) {
+    for (int r = 0; r < rows; ++r) {
+        const std::vector<Point3>& work = mesh.line(poles ? r : r + 1).workPoints;
+        const int have = std::min(columns, static_cast<int>(work.size()));
+        Point3* row = m_gathered.data() + r * columns;
+        std::copy_n(work.data(), have, row);
+        std::fill(row + have, row + columns, Point3{});
+    }
+}
+
+void SurfaceBuilder::preparePoles(SPMesh& mesh, int columns, int rows) {
+    Point3* first = m_gathered.data();
+    Point3* last = m_gathered.data() + (rows - 1) * columns;
+    const Point3 top = centroid(first + columns, columns);
+    std::fill(first, first + columns, top);
+    std::vector<Point3>& topLine = mesh.lines.front()->workPoints;
+    std::fill(topLine.begin(), topLine.end(), top);
+
+    const Point3 bottom = centroid(last - columns, columns);
+    std::fill(last, last + columns, bottom);
+    std::vector<Point3>& bottomLine = mesh.lines.back()->workPoints;
+    std::fill(bottomLine.begin(), bottomLine.end(), bottom);
+}
+
+bool SurfaceBuilder::resampleAlong(const SurfaceRecipe& recipe, Grid& grid, Messages& messages) {
+    const bool closed = recipe.poles;
+    const int rows = grid.rows;
+    int& columns = grid.columns;
+    SampleSchedule schedule;
+    bool keyRegime = false;
+    if (columns <= (closed ? kClosedGrowTarget : kOpenGrowTarget)) {
+        while (columns < (closed ? kClosedGrowTarget : kOpenGrowTarget)) {
+            const int found = LongestRowSegment(columns, rows, grid.current, closed);
+            if (found < 0) {
+                return false;
+            }
+            recipe.insertColumn(columns, rows, found % columns, grid.current, grid.spare);
+            grid.swap();
+            ++columns;
+        }
+        AlongGrowSchedule(schedule);
+    } else if (columns <= (closed ? kClosedKeyLimit : kOpenKeyLimit)) {
+        keyRegime = true;
+        ColumnShapeMetrics(columns, rows, grid.current, m_bend.data(), m_inLength.data());
+        for (int c = 0; c < columns; ++c) {
+            float sumBend = 0.0f;
+            float sumLength = 0.0f;
+            for (int r = 0; r < rows; ++r) {
+                sumBend += m_bend[static_cast<size_t>(r * columns + c)];
+                sumLength += m_inLength[static_cast<size_t>(r * columns + c)];
+            }
+            m_sumBend[static_cast<size_t>(c)] = sumBend;
+            m_sumLength[static_cast<size_t>(c)] = sumLength;
+        }
+        const KeyMetrics metrics{
+            m_sumBend.data(), m_sumLength.data(), m_bend.data(), rows, columns, 1, columns};
+        if (!PlanSegments(columns, closed, m_columnLevels.data(), metrics, m_plan) ||
+            !AlongKeySchedule(closed, columns, m_plan.counts.data(), schedule)) {
+            messages.inform(kInvalidDivisionMessage);
+            return false;
+        }
+    } else {
+        // Pass regime: the rows are kept as they are and must already hold 64 points.
+        return columns == kGrid;
+    }
+    SampleAlong(recipe.along, keyRegime, columns, rows, grid.current, schedule, grid.spare);
+    grid.swap();
+    columns = kGrid;
+    return true;
+}
+
+bool SurfaceBuilder::resampleAcross(const SurfaceRecipe& recipe, Grid& grid, Messages& messages,
+                                    Point3* out) {
+    const int columns = grid.columns;
+    int& rows = grid.rows;
+    SampleSchedule schedule;
+    if (rows <= kAcrossGrowTarget) {
+        while (rows < kAcrossGrowTarget) {
+            const int found = LongestLineGap(columns, rows, grid.current);
+            if (found < 0) {
+                return false;
+            }
+            recipe.insertLine(columns, rows, found / columns, grid.current, grid.spare);
+            grid.swap();
+            ++rows;
+        }
+        AcrossGrowSchedule(schedule);
+    } else if (rows <= kAcrossKeyLimit) {
+        LineShapeMetrics(columns, rows, grid.current, m_bend.data(), m_inLength.data());
+        for (int r = 0; r < rows; ++r) {
+            float sumBend = 0.0f;
+            float sumLength = 0.0f;
+            for (int c = 0; r + 1 < rows && c < columns; ++c) {
+                sumBend += m_bend[static_cast<size_t>(r * columns + c)];
+                sumLength += m_inLength[static_cast<size_t>(r * columns + c)];
+            }
+            m_sumBend[static_cast<size_t>(r)] = sumBend;
+            m_sumLength[static_cast<size_t>(r)] = sumLength;
+        }
+        // Line r's single values sit at r * columns + c: the groups are the columns.
+        const KeyMetrics metrics{
+            m_sumBend.data(), m_sumLength.data(), m_bend.data(), columns, 1, columns, rows - 1};
+        if (!PlanSegments(rows, false, m_rowLevels.data(), metrics, m_plan) ||
+            !AcrossKeySchedule(rows, m_plan.counts.data(), schedule)) {
+            messages.inform(kInvalidDivisionMessage);
+            return false;
+        }
+    } else {
+        if (rows != kGrid) {
+            return false;
+        }
+        std::copy_n(grid.current, kGridPoints, out);
+        return true;
+    }
+    SampleAcross(recipe.across, columns, rows, grid.current, schedule, out);
+    return true;
+}
+
+bool SurfaceBuilder::buildFixed(const Grid& grid, Point3* out) {
+    const int columns = grid.columns;
+    const int rows = grid.rows;
+    if (columns > kFixedMaxColumns || rows > kFixedMaxRows) {
+        return false;
+    }
+    Point3* along = grid.spare;
+    for (int r = 0; r < rows; ++r) {
+        const Point3* p = grid.current + r * columns;
+        Point3* row = along + r * kGrid;
+        if (uniform(p, columns)) {
+            std::fill(row, row + kGrid, p[0]);
+            continue;
+        }
+        for (int s = 0; s < columns; ++s) {
+            const Point3 a = p[s];
+            const Point3 b = p[(s + 1) % columns];
+            for (int k = 0; k < 8; ++k) {
+                row[s * 8 + k] = LinearPoint(a, b, static_cast<float>(k) / 8.0f);
+            }
+        }
+        std::fill(row + columns * 8, row + kGrid, p[0]);
+    }
+
+    std::fill(out, out + kGridPoints, along[(rows - 1) * kGrid] * kFixedFillScale);
+    Point3* dst = out;
+    auto emit = [&](int gap, float t) {
+        const Point3* upper = along + gap * kGrid;
+        for (int j = 0; j < kGrid; ++j) {
+            *dst++ = LinearPoint(upper[j], upper[j + kGrid], t);
+        }
+    };
+    for (int k = 0; k < 7; ++k) {
+        emit(0, static_cast<float>(k) / 7.0f);
+    }
+    for (int g = 1; g <= rows - 2; ++g) {
+        for (int k = 0; k < 8; ++k) {
+            emit(g, static_cast<float>(k) / 8.0f);
+        }
+    }
+    std::copy_n(along + (rows - 1) * kGrid, kGrid, dst);
+    return true;
+}
+
+void SurfaceBuilder::copyGathered(int columns, int rows, Point3* out) const {
+    std::fill(out, out + kGridPoints, Point3{});
+    const int keepRows = std::min(rows, kGrid);
+    const int keepColumns = std::min(columns, kGrid);
+    for (int r = 0; r < keepRows; ++r) {
+        std::copy_n(m_gathered.data() + r * columns, keepColumns, out + r * kGrid);
+    }
+}
+
+bool BuildSurface(SPMesh& mesh, int32_t type, Messages& messages) {
+    thread_local SurfaceBuilder builder;
+    return builder.build(mesh, type, messages);
+}
+
+} // namespace tesk
