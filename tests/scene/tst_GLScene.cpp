@@ -1,0 +1,151 @@
+#include "GLCamera.h"
+#include "GLPreviewPasses.h"
+#include "GLScene.h"
+
+#include <gtest/gtest.h>
+
+using namespace tesk;
+
+TEST(GLScene, CreatesObjectsWithIdsFromTheSharedCounter) {
+    GLScene scene;
+    const int image = scene.createImage();
+    const int mesh = scene.createMesh();
+    const int next = scene.createImage();
+    EXPECT_EQ(mesh, image + 1);
+    EXPECT_EQ(next, mesh + 1);
+
+    const GLMesh* m = scene.findObject(mesh);
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(m->name, "Mesh " + std::to_string(mesh));
+    EXPECT_EQ(m->selection, 0u);
+    EXPECT_EQ(m->kind, KIND_UNBUILT);
+    EXPECT_EQ(m->stitchType, STITCH_SPHERE);
+    EXPECT_EQ(m->flags, 0x10000004u);
+    EXPECT_EQ(m->drawMode(), GLMesh::DRAW_TRIANGLES);
+    EXPECT_EQ(m->scale, (Point3{1, 1, 1}));
+    EXPECT_EQ(m->textureImageId, -1);
+    EXPECT_EQ(m->sourceImageId, -1);
+    EXPECT_EQ(scene.findImage(image)->id, image);
+    EXPECT_EQ(scene.findImage(mesh), nullptr);
+    EXPECT_EQ(scene.findObject(image), nullptr);
+}
+
+TEST(GLScene, PositionsAreTheDrawOrderAndShiftOnRemoval) {
+    GLScene scene;
+    const int a = scene.createMesh();
+    const int b = scene.createMesh();
+    const int c = scene.createMesh();
+    EXPECT_EQ(scene.objectPosition(a), 0);
+    EXPECT_EQ(scene.objectPosition(c), 2);
+    EXPECT_EQ(scene.objectAt(1)->id, b);
+    EXPECT_EQ(scene.objectAt(3), nullptr);
+    EXPECT_EQ(scene.objectAt(-1), nullptr);
+
+    scene.removeObject(a);
+    EXPECT_EQ(scene.objectPosition(a), -1);
+    EXPECT_EQ(scene.objectPosition(c), 1);
+    scene.removeObject(a); // unknown now: nothing happens
+    scene.removeObject(-1);
+    EXPECT_EQ(scene.objectCount(), 2);
+}
+
+TEST(GLScene, RemovalKeepsImagesThatAnotherObjectTexturesWith) {
+    GLScene scene;
+    const int source = scene.createImage();
+    const int shared = scene.createImage();
+    const int first = scene.createMesh();
+    const int second = scene.createMesh();
+    scene.findObject(first)->sourceImageId = source;
+    scene.findObject(first)->textureImageId = shared;
+    scene.findObject(second)->textureImageId = shared;
+
+    scene.removeImage(shared); // in use as a texture: refused
+    scene.removeImage(-1);
+    EXPECT_EQ(scene.imageCount(), 2);
+
+    scene.removeObject(first);
+    EXPECT_EQ(scene.findImage(source), nullptr);
+    EXPECT_NE(scene.findImage(shared), nullptr);
+
+    scene.removeObject(second);
+    EXPECT_EQ(scene.findImage(shared), nullptr);
+    EXPECT_EQ(scene.imageCount(), 0);
+}
+
+TEST(GLScene, ASourceImageSharedOnlyAsASourceGoesWithTheFirstRemoval) {
+    GLScene scene;
+    const int source = scene.createImage();
+    const int first = scene.createMesh();
+    const int second = scene.createMesh();
+    scene.findObject(first)->sourceImageId = source;
+    scene.findObject(second)->sourceImageId = source;
+    scene.removeObject(first);
+    EXPECT_EQ(scene.findImage(source), nullptr);
+    // The survivor keeps its own arrays; its source id simply finds nothing now.
+    EXPECT_EQ(scene.findObject(second)->sourceImageId, source);
+}
+
+TEST(GLScene, SelectionIsExclusiveAndFirstSelectedMeshSkipsOtherKinds) {
+    GLScene scene;
+    const int markers = scene.createMesh();
+    const int unbuilt = scene.createMesh();
+    const int mesh = scene.createMesh();
+    const int other = scene.createMesh();
+    scene.findObject(markers)->kind = KIND_POINTS;
+    scene.findObject(mesh)->kind = KIND_MESH;
+    scene.findObject(other)->kind = KIND_MESH;
+    EXPECT_EQ(scene.firstSelectedMesh(), nullptr);
+
+    scene.findObject(markers)->selection = GLMesh::SELECTED;
+    scene.findObject(unbuilt)->selection = GLMesh::SELECTED;
+    EXPECT_EQ(scene.firstSelectedMesh(), nullptr);
+
+    scene.findObject(other)->selection = GLMesh::SELECTED;
+    scene.selectObjectAt(scene.objectPosition(mesh));
+    EXPECT_TRUE(scene.findObject(mesh)->isSelected());
+    EXPECT_FALSE(scene.findObject(other)->isSelected());
+    EXPECT_FALSE(scene.findObject(markers)->isSelected());
+    EXPECT_EQ(scene.firstSelectedMesh()->id, mesh);
+}
+
+TEST(GLScene, SharedSceneIsOneInstance) {
+    EXPECT_EQ(&GLScene::shared(), &GLScene::shared());
+}
+
+TEST(GLCamera, ResetRestoresEverythingButTheKind) {
+    GLCamera camera;
+    EXPECT_EQ(camera.distance, 5.0f);
+    camera.kind = 1;
+    camera.distance = 12.0f;
+    camera.pan = {1, 2, 3};
+    camera.baseRotation = {0.5f, 0.5f, 0.5f, 0.5f};
+    camera.rotation = {0, 1, 0, 0};
+    camera.rotationMatrix[1] = 1.0f;
+    camera.reset();
+    const GLCamera fresh;
+    EXPECT_EQ(camera.kind, 1);
+    EXPECT_EQ(camera.distance, fresh.distance);
+    EXPECT_EQ(camera.pan, fresh.pan);
+    EXPECT_EQ(camera.baseRotation, GLCamera::IDENTITY_ROTATION);
+    EXPECT_EQ(camera.rotation, GLCamera::IDENTITY_ROTATION);
+    EXPECT_EQ(camera.rotationMatrix, fresh.rotationMatrix);
+    EXPECT_EQ(fresh.rotationMatrix[0] + fresh.rotationMatrix[5] + fresh.rotationMatrix[10] +
+                  fresh.rotationMatrix[15],
+              4.0f);
+}
+
+TEST(PickImage, DecodesObjectAndTriangleFromClientPoints) {
+    // 3 x 2 image, bottom row first: client (x, y) is entry (1 - y) * 3 + x.
+    const std::vector<uint32_t> image = {0, 0x00030102u, 0, 0xFF000000u, 0, 0xFF01FF07u};
+    const PickHit hit = pickAt(image, 3, 2, 1, 1);
+    EXPECT_EQ(hit.objectNumber, 2);
+    EXPECT_EQ(hit.element, 1 + 256 * 3);
+    const PickHit top = pickAt(image, 3, 2, 2, 0);
+    EXPECT_EQ(top.objectNumber, 7);
+    EXPECT_EQ(top.element, 255 + 256);
+    // Background, with or without alpha, and points outside name nothing.
+    EXPECT_EQ(pickAt(image, 3, 2, 0, 0).objectNumber, -1);
+    EXPECT_EQ(pickAt(image, 3, 2, 0, 1).element, -1);
+    EXPECT_EQ(pickAt(image, 3, 2, 3, 0).objectNumber, -1);
+    EXPECT_EQ(pickAt(image, 3, 2, 0, -1).objectNumber, -1);
+}
