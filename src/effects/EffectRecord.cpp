@@ -21,7 +21,7 @@ bool EffectList::moveUp(size_t index) {
 }
 
 bool EffectList::moveDown(size_t index) {
-    if (index + 1 >= m_records.size()) {
+    if (index >= m_records.size() || index + 1 >= m_records.size()) {
         return false;
     }
     std::swap(m_records[index], m_records[index + 1]);

@@ -19,6 +19,8 @@ class EffectRecord : public ImageBuffer {
 public:
     /// Type code from bits 8-14 of typeWord.
     int typeCode() const { return (typeWord >> 8) & 0x7F; }
+    /// Bit 15 of typeWord: a type has been set; the effect stage skips records without it.
+    bool typeSet() const { return (typeWord & 0x8000) != 0; }
     /// Bits 8-15 := (t & 0x7F) | 0x80; the other bits stay.
     void setTypeCode(int t) {
         typeWord = static_cast<int32_t>((static_cast<uint32_t>(typeWord) & ~0xFF00u) |

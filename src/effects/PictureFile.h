@@ -1,0 +1,54 @@
+#pragma once
+// Reading TGA, JPEG, BMP and PNG picture files into an ImageBuffer (8-bit RGB, top row first).
+// Every size is checked before anything is allocated, so no input can claim unbounded memory.
+
+#include "ImageBuffer.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace tesk {
+
+class Messages;
+
+enum class PictureKind { Unknown, Bmp, Tga, Png, Jpeg };
+
+enum class DecodeResult { Ok, Unreadable, OutOfMemory };
+
+/// Limits and a size hint for one decode.
+struct DecodeOptions {
+    /// When non-zero the decoder may hand back a picture reduced by a whole factor, as long as
+    /// it stays at least this large on each side (JPEG only: decoding at a reduced scale).
+    int minWidth = 0;
+    int minHeight = 0;
+    int maxSide = 16384;
+    uint64_t maxPixels = uint64_t{1} << 28;
+    /// Working memory the JPEG decoder may take beyond the picture itself.
+    size_t maxDecoderMemory = size_t{512} << 20;
+};
+
+/// The largest picture file read at all.
+inline constexpr size_t kMaxPictureFileBytes = (size_t{1} << 30) + (size_t{1} << 20);
+
+/// PNG, JPEG and BMP by their first bytes; TGA, which has no signature, by its footer or by the
+/// extension of `path`.
+PictureKind detectPictureKind(std::span<const uint8_t> bytes, std::string_view path);
+
+/// Decodes `bytes` of the given kind into `image` (pixels, width, height). On failure the image
+/// keeps no pixels.
+DecodeResult decodePicture(std::span<const uint8_t> bytes, PictureKind kind, ImageBuffer& image,
+                           const DecodeOptions& options = {});
+
+/// Loads a picture file: 1 on success (filePath = path), -1 when it cannot be read or decoded
+/// (the user is told), 0 when memory runs out (no message). The old pixels go first.
+int LoadImageFile(ImageBuffer& image, const std::string& path, Messages& messages);
+int LoadImageFile(ImageBuffer& image, const std::string& path, Messages& messages,
+                  const DecodeOptions& options);
+
+/// The message for a picture that cannot be read.
+inline constexpr const char* kUnreadablePictureMessage = "指定ファイルが読み込めませんでした。";
+
+} // namespace tesk

@@ -1,0 +1,315 @@
+#include "EffectStage.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <functional>
+#include <numeric>
+#include <vector>
+
+using namespace tesk;
+
+namespace {
+
+using Map = std::vector<uint32_t>;
+using PixelOf = std::function<std::array<int, 3>(int column, int row)>;
+
+uint32_t pack(const std::array<int, 3>& c) {
+    return static_cast<uint32_t>(c[0]) | static_cast<uint32_t>(c[1]) << 8 |
+           static_cast<uint32_t>(c[2]) << 16;
+}
+
+int channel(uint32_t p, int c) {
+    return static_cast<int>((p >> (8 * c)) & 0xFF);
+}
+
+Map makeMap(const PixelOf& f) {
+    Map map(4096);
+    for (int row = 0; row < 64; ++row) {
+        for (int col = 0; col < 64; ++col) {
+            map[static_cast<size_t>(row * 64 + col)] = pack(f(col, row));
+        }
+    }
+    return map;
+}
+
+std::unique_ptr<EffectRecord> effect(int type, const PixelOf& image, float s, float r, float g,
+                                     float b) {
+    auto record = std::make_unique<EffectRecord>();
+    record->setFrom(makeMap(image).data(), 64, 64);
+    record->setTypeCode(type);
+    record->strength = s;
+    record->strengthR = r;
+    record->strengthG = g;
+    record->strengthB = b;
+    return record;
+}
+
+Map apply(Map map, std::vector<std::unique_ptr<EffectRecord>> records) {
+    EffectList list;
+    for (auto& record : records) {
+        list.append(std::move(record));
+    }
+    ApplyEffects(map, list);
+    return map;
+}
+
+Map apply(Map map, std::unique_ptr<EffectRecord> record) {
+    std::vector<std::unique_ptr<EffectRecord>> records;
+    records.push_back(std::move(record));
+    return apply(std::move(map), std::move(records));
+}
+
+/// A map as the surface builder makes them: every channel spans 0..255.
+std::array<int, 3> builtShape(int col, int row) {
+    return {col * 255 / 63, row * 255 / 63, (col * 7 + row * 3) % 256};
+}
+
+/// A flat plane in X and Y with Z = 0.
+std::array<int, 3> flatPlane(int col, int row) {
+    return {col * 255 / 63, row * 255 / 63, 0};
+}
+
+const PixelOf kWhite = [](int, int) { return std::array<int, 3>{255, 255, 255}; };
+
+} // namespace
+
+TEST(EffectStage, WithoutApplicableEffectsTheMapIsUntouched) {
+    const Map before = makeMap([](int col, int row) {
+        return std::array<int, 3>{col * 3, row, 250 - col};
+    });
+    Map marked = before;
+    marked[5] |= 0xAB000000u; // even the unused byte stays
+    EXPECT_EQ(apply(marked, std::vector<std::unique_ptr<EffectRecord>>{}), marked);
+
+    std::vector<std::unique_ptr<EffectRecord>> records;
+    records.push_back(effect(EFFECT_NORMAL, kWhite, 100, 100, 100, 100));
+    records.back()->enabled = 0;
+    records.push_back(effect(EFFECT_CENTROID, kWhite, 100, 100, 100, 100));
+    records.back()->typeWord = EFFECT_CENTROID << 8; // code without the type-set flag
+    records.push_back(effect(2, kWhite, 100, 100, 100, 100));
+    records.push_back(effect(EFFECT_COMPOSITE, kWhite, 100, 100, 100, 100));
+    records.back()->clear(); // a picture that failed to load
+    EXPECT_EQ(apply(marked, std::move(records)), marked);
+
+    Map small(100, 7);
+    EffectList list;
+    list.append(effect(EFFECT_COMPOSITE, kWhite, 100, 100, 100, 100));
+    ApplyEffects(small, list);
+    EXPECT_EQ(small, Map(100, 7));
+}
+
+TEST(EffectStage, ZeroStrengthsOnlyRefitEachChannel) {
+    const Map built = makeMap(builtShape);
+    for (int type : {EFFECT_COMPOSITE, EFFECT_NORMAL, EFFECT_CENTROID}) {
+        EXPECT_EQ(apply(built, effect(type, kWhite, 0, 0, 0, 0)), built) << type;
+        EXPECT_EQ(apply(built, effect(type, kWhite, 100, 0, 0, 0)), built) << type;
+    }
+    // X spans 10..200, Y 0..252, Z is flat at 77: X and Y are stretched, Z becomes 0.
+    const Map narrow = makeMap([](int col, int row) {
+        return std::array<int, 3>{10 + col * 190 / 63, row * 4, 77};
+    });
+    for (int type : {EFFECT_COMPOSITE, EFFECT_NORMAL, EFFECT_CENTROID}) {
+        const Map out = apply(narrow, effect(type, kWhite, 0, 100, 100, 100));
+        for (size_t k = 0; k < out.size(); ++k) {
+            const int x = channel(narrow[k], 0);
+            const int y = channel(narrow[k], 1);
+            ASSERT_EQ(channel(out[k], 0), (x - 10) * 255 / 190) << type << " " << k;
+            ASSERT_EQ(channel(out[k], 1), y * 255 / 252) << type << " " << k;
+            ASSERT_EQ(channel(out[k], 2), 0) << type << " " << k;
+            ASSERT_EQ(out[k] >> 24, 0u);
+        }
+    }
+}
+
+TEST(EffectStage, CompositeReadsRedAndGreenInverted) {
+    const PixelOf picture = [](int col, int row) {
+        return std::array<int, 3>{col * 4, row * 4, (col + row) * 2};
+    };
+    const Map out =
+        apply(makeMap(builtShape), effect(EFFECT_COMPOSITE, picture, 100, 100, 100, 100));
+    for (int row = 0; row < 64; ++row) {
+        for (int col = 0; col < 64; ++col) {
+            const uint32_t p = out[static_cast<size_t>(row * 64 + col)];
+            // 255 - 4 col spans 3..255, stretched to 0..255; blue spans 0..252.
+            ASSERT_EQ(channel(p, 0), (252 - 4 * col) * 255 / 252) << col << "," << row;
+            ASSERT_EQ(channel(p, 1), (252 - 4 * row) * 255 / 252) << col << "," << row;
+            ASSERT_EQ(channel(p, 2), (col + row) * 2 * 255 / 252) << col << "," << row;
+        }
+    }
+    // Half strength blends map and inverted picture equally: 0.5 x plus 0 (left half) or
+    // 127.5 (right half), over 0..255.
+    const PixelOf leftRed = [](int col, int) {
+        return std::array<int, 3>{col < 32 ? 255 : 0, 0, 0};
+    };
+    const Map half = apply(makeMap(flatPlane), effect(EFFECT_COMPOSITE, leftRed, 50, 100, 0, 0));
+    EXPECT_EQ(channel(half[64], 0), 0);
+    EXPECT_EQ(channel(half[64 + 31], 0), 62);
+    EXPECT_EQ(channel(half[64 + 32], 0), 192);
+    EXPECT_EQ(channel(half[64 + 63], 0), 255);
+}
+
+TEST(EffectStage, AFlatPlaneGainsReliefAlongItsNormals) {
+    // Blue relief away from the seam columns, whose cells reach across the sheet's edges.
+    const PixelOf relief = [](int col, int row) {
+        const bool seam = col <= 1 || col >= 62;
+        return std::array<int, 3>{0, 0,
+                                  seam                       ? 0
+                                  : (row == 20 && col == 30) ? 255
+                                                             : (col == 40 ? 51 : 0)};
+    };
+    const Map plane = makeMap(flatPlane);
+    const Map out = apply(plane, effect(EFFECT_NORMAL, relief, 100, 100, 100, 100));
+    for (size_t k = 0; k < out.size(); ++k) {
+        ASSERT_EQ(out[k] & 0xFFFFu, plane[k] & 0xFFFFu) << k; // X and Y as they were
+    }
+    // Moving against the normal (+Z): the strongest pixel lands at 0, untouched ones at 255.
+    EXPECT_EQ(channel(out[20 * 64 + 30], 2), 0);
+    EXPECT_EQ(channel(out[20 * 64 + 31], 2), 255);
+    EXPECT_EQ(channel(out[7 * 64 + 40], 2), 204); // (65025 - 51 x 255) / 65025 x 255
+
+    // Negative strength moves the other way.
+    const Map reversed = apply(plane, effect(EFFECT_NORMAL, relief, -100, 100, 100, 100));
+    EXPECT_EQ(channel(reversed[20 * 64 + 30], 2), 255);
+    EXPECT_EQ(channel(reversed[20 * 64 + 31], 2), 0);
+    EXPECT_EQ(channel(reversed[7 * 64 + 40], 2), 51);
+}
+
+/// The normal-direction effect computed step by step in double precision, straight from the
+/// design: cells at the seam reach from column 62 or 63 to column 1, corners wrap to column 0.
+Map referenceNormalEffect(const Map& map, const Map& image, double s, double r, double g,
+                          double b) {
+    using V = std::array<double, 3>;
+    const auto pos = [&](int row, int col) {
+        const uint32_t p = map[static_cast<size_t>(row * 64 + col)];
+        return V{double(channel(p, 0)), double(channel(p, 1)), double(channel(p, 2))};
+    };
+    const auto sub = [](V a, V c) { return V{a[0] - c[0], a[1] - c[1], a[2] - c[2]}; };
+    const auto unit = [](V v) {
+        const double l = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+        return l > 0 ? V{v[0] / l, v[1] / l, v[2] / l} : V{0, 0, 0};
+    };
+    const auto cross = [](V a, V c) {
+        return V{a[1] * c[2] - a[2] * c[1], a[2] * c[0] - a[0] * c[2], a[0] * c[1] - a[1] * c[0]};
+    };
+    std::vector<V> n(4096, V{0, 0, 0});
+    const auto add = [&](int row, int col, V t) {
+        for (int c = 0; c < 3; ++c) {
+            n[static_cast<size_t>(row * 64 + col)][static_cast<size_t>(c)] +=
+                t[static_cast<size_t>(c)];
+        }
+    };
+    for (int i = 0; i < 63; ++i) {
+        for (int j = 0; j < 64; ++j) {
+            const int a = j == 0 ? 62 : j;
+            const int c = (j == 0 || j == 63) ? 1 : j + 1;
+            const V A = pos(i, a), B = pos(i, c), C = pos(i + 1, a), D = pos(i + 1, c);
+            const V t1 = unit(cross(sub(A, B), sub(A, D)));
+            const V t2 = unit(cross(sub(A, D), sub(A, C)));
+            add(i, j, t1);
+            add(i, (j + 1) % 64, t1);
+            add(i + 1, j, t1);
+            add(i, (j + 1) % 64, t2);
+            add(i + 1, j, t2);
+            add(i + 1, (j + 1) % 64, t2);
+        }
+    }
+    const double strength[3] = {s * r, s * g, s * b};
+    std::array<std::vector<double>, 3> f;
+    for (size_t k = 0; k < 4096; ++k) {
+        const V normal = unit(n[k]);
+        for (int c = 0; c < 3; ++c) {
+            const double v = channel(map[k], c);
+            const double amount = channel(image[k], c) * strength[c];
+            f[static_cast<size_t>(c)].push_back(255.0 *
+                                                (v - amount * normal[static_cast<size_t>(c)]));
+        }
+    }
+    Map out(4096, 0);
+    for (int c = 0; c < 3; ++c) {
+        const auto& values = f[static_cast<size_t>(c)];
+        const auto [low, high] = std::minmax_element(values.begin(), values.end());
+        for (size_t k = 0; k < 4096; ++k) {
+            const int v = *high > *low ? int((values[k] - *low) * 255.0 / (*high - *low)) : 0;
+            out[k] |= static_cast<uint32_t>(std::clamp(v, 0, 255)) << (8 * c);
+        }
+    }
+    return out;
+}
+
+TEST(EffectStage, NormalsAtTheSeamFollowTheClosedStrip) {
+    // A bumpy cylinder whose columns 0 and 63 are the same vertices, pushed by a varied picture.
+    constexpr double kPi = 3.14159265358979323846;
+    const PixelOf cylinder = [&](int col, int row) {
+        const double angle = 2.0 * kPi * col / 63.0;
+        const double radius = 90.0 + 20.0 * std::sin(row * 0.3) + (col % 63 == 5 ? 15.0 : 0.0);
+        return std::array<int, 3>{static_cast<int>(std::lround(127.5 + radius * std::cos(angle))),
+                                  static_cast<int>(std::lround(127.5 + radius * std::sin(angle))),
+                                  row * 4};
+    };
+    const PixelOf picture = [](int col, int row) {
+        return std::array<int, 3>{(col * 37 + row * 11) % 256, (col * 5 + row * 29) % 256,
+                                  (col * col + row) % 256};
+    };
+    const Map map = makeMap(cylinder);
+    const Map out = apply(map, effect(EFFECT_NORMAL, picture, 40, 100, -70, 50));
+    const Map want = referenceNormalEffect(map, makeMap(picture), 0.4, 1.0, -0.7, 0.5);
+    for (size_t k = 0; k < 4096; ++k) {
+        for (int c = 0; c < 3; ++c) {
+            ASSERT_LE(std::abs(channel(out[k], c) - channel(want[k], c)), 1)
+                << "row " << k / 64 << " column " << k % 64 << " channel " << c;
+        }
+    }
+}
+
+TEST(EffectStage, CentroidStrengthsPushAwayFromOrTowardsTheCentre) {
+    // X: 0 in columns 0-31, 100 in 32-47, 200 in 48-63, so the centroid's X is 75; only the
+    // vertices at 200 carry the effect.
+    const PixelOf bands = [](int col, int row) {
+        return std::array<int, 3>{col < 32 ? 0 : col < 48 ? 100 : 200, row * 4, col * 4};
+    };
+    const PixelOf rightBand = [](int col, int) {
+        return std::array<int, 3>{col >= 48 ? 255 : 0, 0, 0};
+    };
+    const Map away = apply(makeMap(bands), effect(EFFECT_CENTROID, rightBand, 100, 100, 0, 0));
+    EXPECT_EQ(channel(away[0], 0), 0);
+    EXPECT_EQ(channel(away[40], 0), 78); // 25500 of 0..82875
+    EXPECT_EQ(channel(away[50], 0), 255);
+    const Map towards = apply(makeMap(bands), effect(EFFECT_CENTROID, rightBand, -100, 100, 0, 0));
+    EXPECT_EQ(channel(towards[0], 0), 0);
+    EXPECT_EQ(channel(towards[40], 0), 255);
+    EXPECT_EQ(channel(towards[50], 0), 191); // 19125 of 0..25500: now left of the middle band
+}
+
+TEST(EffectStage, EffectsApplyInOrderAndNormalsComeFromTheMapAsBuilt) {
+    // The composite turns the flat plane into one tilted along X (Z grows with the column).
+    const PixelOf tilt = [](int col, int row) {
+        return std::array<int, 3>{255 - col * 4, 255 - row * 4, col * 4};
+    };
+    const PixelOf red = [](int, int) { return std::array<int, 3>{255, 0, 0}; };
+    const Map plane = makeMap(flatPlane);
+
+    std::vector<std::unique_ptr<EffectRecord>> both;
+    both.push_back(effect(EFFECT_COMPOSITE, tilt, 100, 100, 100, 100));
+    both.push_back(effect(EFFECT_NORMAL, red, 100, 100, 0, 0));
+    const Map compositeOnly = apply(plane, effect(EFFECT_COMPOSITE, tilt, 100, 100, 100, 100));
+    // The plane as built has normals along Z only, so pushing along them leaves X alone; the
+    // tilted plane's normals would have moved X.
+    EXPECT_EQ(apply(plane, std::move(both)), compositeOnly);
+
+    std::vector<std::unique_ptr<EffectRecord>> swapped;
+    swapped.push_back(effect(EFFECT_CENTROID, tilt, 100, 100, 100, 100));
+    swapped.push_back(effect(EFFECT_COMPOSITE, tilt, 50, 100, 100, 100));
+    std::vector<std::unique_ptr<EffectRecord>> inOrder;
+    inOrder.push_back(effect(EFFECT_COMPOSITE, tilt, 50, 100, 100, 100));
+    inOrder.push_back(effect(EFFECT_CENTROID, tilt, 100, 100, 100, 100));
+    EXPECT_NE(apply(plane, std::move(swapped)), apply(plane, std::move(inOrder)));
+
+    // Two effects in a row: the second works on the first one's output.
+    std::vector<std::unique_ptr<EffectRecord>> twice;
+    twice.push_back(effect(EFFECT_COMPOSITE, tilt, 100, 100, 100, 100));
+    twice.push_back(effect(EFFECT_COMPOSITE, kWhite, 0, 0, 0, 0));
+    EXPECT_EQ(apply(plane, std::move(twice)), compositeOnly);
+}
