@@ -253,6 +253,18 @@ bool GLMesh::BuildPointMarkers(std::span<const Point3> points, std::span<const u
     return true;
 }
 
+void GLMesh::reuseStorageOf(GLMesh& retired) {
+    const auto take = [](auto& mine, auto& theirs) {
+        mine.swap(theirs);
+        mine.clear();
+    };
+    take(positions, retired.positions);
+    take(normals, retired.normals);
+    take(texCoords, retired.texCoords);
+    take(indices, retired.indices);
+    take(pointFlags, retired.pointFlags);
+}
+
 void GLMesh::snapPosition() {
     // The epsilon absorbs the float error of a value already on a hundredth; it has to grow
     // with the value to keep doing so beyond about 1.3, or 2.67 would be drawn at 2.66.

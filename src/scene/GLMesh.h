@@ -53,6 +53,10 @@ public:
     /// returns false and changes nothing when it is neither.
     bool BuildPointMarkers(std::span<const Point3> points, std::span<const uint32_t> pointFlags);
 
+    /// Takes over the array storage of a retired mesh, emptied, so that rebuilding in the
+    /// replacement reuses memory instead of faulting fresh pages in.
+    void reuseStorageOf(GLMesh& retired);
+
     /// Snaps `position` to hundredths and stores it back, as both draws do first.
     void snapPosition();
     /// The anchor carried through the object's transform.

@@ -16,7 +16,12 @@ int GLScene::createImage() {
 }
 
 int GLScene::createMesh() {
-    objects.push_back(std::make_unique<GLMesh>());
+    auto mesh = std::make_unique<GLMesh>();
+    if (retired) {
+        mesh->reuseStorageOf(*retired);
+        retired.reset();
+    }
+    objects.push_back(std::move(mesh));
     return objects.back()->id;
 }
 
@@ -27,6 +32,7 @@ void GLScene::removeObject(int id) {
     }
     const int textureId = objects[static_cast<size_t>(position)]->textureImageId;
     const int sourceId = objects[static_cast<size_t>(position)]->sourceImageId;
+    retired = std::move(objects[static_cast<size_t>(position)]);
     objects.erase(objects.begin() + position);
     removeImage(textureId);
     removeImage(sourceId);

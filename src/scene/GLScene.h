@@ -23,8 +23,9 @@ public:
     int createImage();
     /// Appends a mesh with the creation defaults and returns its id.
     int createMesh();
-    /// Destroys the object, then its texture image and its source image unless a remaining
-    /// object textures with them. Unknown ids do nothing.
+    /// Takes the object out of the list (its arrays go to the next created mesh), then removes
+    /// its texture image and its source image unless a remaining object textures with them.
+    /// Unknown ids do nothing.
     void removeObject(int id);
     /// Deletes the image unless the id is negative or some object textures with it.
     void removeImage(int id);
@@ -50,6 +51,9 @@ private:
 
     std::vector<std::unique_ptr<GLMesh>> objects;
     std::vector<std::unique_ptr<ImageBuffer>> images;
+    /// The last removed object: the document replaces its meshes on every rebuild, and the
+    /// replacement takes over these arrays.
+    std::unique_ptr<GLMesh> retired;
 };
 
 } // namespace tesk

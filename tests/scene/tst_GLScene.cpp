@@ -108,6 +108,32 @@ TEST(GLScene, SelectionIsExclusiveAndFirstSelectedMeshSkipsOtherKinds) {
     EXPECT_EQ(scene.firstSelectedMesh()->id, mesh);
 }
 
+TEST(GLScene, AReplacementMeshStartsEmptyAndBuildsLikeAFreshOne) {
+    GLScene scene;
+    ImageBuffer image; // not in the scene, so the removal below leaves it alone
+    image.allocate(64, 64);
+    for (size_t i = 0; i < image.pixels.size(); ++i) {
+        image.pixels[i] = static_cast<uint32_t>(i * 2654435761u) & 0xFFFFFFu;
+    }
+    const int firstId = scene.createMesh();
+    ASSERT_TRUE(scene.findObject(firstId)->BuildFromSculptMap(image, 64));
+    GLMesh fresh;
+    ASSERT_TRUE(fresh.BuildFromSculptMap(image, 64));
+
+    scene.removeObject(firstId);
+    GLMesh& second = *scene.findObject(scene.createMesh());
+    EXPECT_TRUE(second.positions.empty());
+    EXPECT_TRUE(second.normals.empty());
+    EXPECT_TRUE(second.texCoords.empty());
+    EXPECT_TRUE(second.indices.empty());
+    EXPECT_EQ(second.kind, KIND_UNBUILT);
+    ASSERT_TRUE(second.BuildFromSculptMap(image, 64));
+    EXPECT_EQ(second.positions, fresh.positions);
+    EXPECT_EQ(second.normals, fresh.normals);
+    EXPECT_EQ(second.texCoords, fresh.texCoords);
+    EXPECT_EQ(second.indices, fresh.indices);
+}
+
 TEST(GLScene, SharedSceneIsOneInstance) {
     EXPECT_EQ(&GLScene::shared(), &GLScene::shared());
 }
