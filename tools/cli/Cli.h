@@ -45,5 +45,6 @@ bool saveProject(const std::string& path, const SPMesh& mesh);
 // One function per command, each in its own Cli<Name>.cpp.
 int runNew(const Args& args);
 int runInfo(const Args& args);
+int runRender(const Args& args);
 
 } // namespace tesk::cli

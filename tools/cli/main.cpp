@@ -9,9 +9,11 @@
 namespace tesk::cli {
 
 namespace {
-constexpr std::array<Command, 2> kCommands = {{
+constexpr std::array<Command, 3> kCommands = {{
     {"new", "OUT.tsk", "write the default 4 x 4 shape", runNew},
     {"info", "IN.tsk", "print lines, points per line, type and levels", runInfo},
+    {"render", "IN.tsk OUT.bmp [--type T] [--flip-x] [--flip-y] [--flip-z]",
+     "build the sculpt map and write it as .bmp, .png or .tga", runRender},
 }};
 } // namespace
 

@@ -1,0 +1,84 @@
+#include "Cli.h"
+
+#include "Messages.h"
+#include "SPMesh.h"
+#include "SculptImageWriter.h"
+#include "SurfaceBuilder.h"
+
+#include <charconv>
+
+namespace tesk::cli {
+
+namespace {
+
+struct RenderOptions {
+    std::string input;
+    std::string output;
+    bool hasType = false;
+    int32_t type = 0;
+    ExportFlips flips;
+};
+
+bool parseType(const std::string& text, int32_t& type) {
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, type);
+    return ec == std::errc() && ptr == end && isKnownShapeType(type);
+}
+
+// Returns kExitOk when the arguments were understood, else the usage error's status.
+int parseRender(const Args& args, RenderOptions& options) {
+    std::vector<std::string> files;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--flip-x") {
+            options.flips.x = true;
+        } else if (arg == "--flip-y") {
+            options.flips.y = true;
+        } else if (arg == "--flip-z") {
+            options.flips.z = true;
+        } else if (arg == "--type") {
+            if (i + 1 >= args.size() || !parseType(args[i + 1], options.type)) {
+                return usageError("--type takes one of 0, 1, 51, 52, 53, 54, 100, 152, 154");
+            }
+            options.hasType = true;
+            ++i;
+        } else if (arg == "--effect" || arg.rfind("--effect=", 0) == 0) {
+            return usageError("--effect is not available in this build");
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return usageError("unknown option '" + arg + "'");
+        } else {
+            files.push_back(arg);
+        }
+    }
+    if (files.size() != 2 || files[0].empty() || files[1].empty()) {
+        return usageError("render takes a project file and an output picture");
+    }
+    options.input = files[0];
+    options.output = files[1];
+    return kExitOk;
+}
+
+} // namespace
+
+int runRender(const Args& args) {
+    RenderOptions options;
+    if (const int status = parseRender(args, options); status != kExitOk) {
+        return status;
+    }
+    SPMesh mesh;
+    if (!loadProject(options.input, mesh)) {
+        return kExitUnusable;
+    }
+    StderrMessages messages;
+    const int32_t type = options.hasType ? options.type : mesh.SPDimType;
+    if (!BuildSurface(mesh, type, messages)) {
+        return unusable(options.input + " has no points to render");
+    }
+    if (!ExportSculptImage(options.output, mesh.map.data(), mesh.mapWidth, mesh.mapHeight,
+                           options.flips, messages)) {
+        return unusable("cannot write " + options.output);
+    }
+    return kExitOk;
+}
+
+} // namespace tesk::cli
