@@ -17,6 +17,7 @@ struct ExportFlips {
     bool x = false;
     bool y = false;
     bool z = false;
+    friend bool operator==(const ExportFlips&, const ExportFlips&) = default;
 };
 
 enum class SculptFileFormat { Bmp, Png, Tga, Jpeg, Unknown };

@@ -2,20 +2,14 @@
 // The "Export Option" dialog: asks which of the X, Y and Z flips to apply to the exported
 // sculpt map.
 
+#include "SculptImageWriter.h"
+
 #include <QDialog>
 
 class QCheckBox;
 class QPushButton;
 
 namespace tesk {
-
-/// The three flips of an export; all off unless the user ticks them and presses OK.
-struct ExportFlips {
-    bool x = false;
-    bool y = false;
-    bool z = false;
-    friend bool operator==(const ExportFlips&, const ExportFlips&) = default;
-};
 
 class SculptedImageSaveOptionDialog : public QDialog {
     Q_OBJECT

@@ -1,0 +1,119 @@
+#include "CTeskMainFrame.h"
+
+#include "Ctesk001View.h"
+#include "GLToolDialog.h"
+#include "GLView.h"
+#include "RecentFiles.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QKeySequence>
+#include <QMimeData>
+#include <QShortcut>
+#include <QSplitter>
+#include <algorithm>
+
+namespace tesk {
+
+namespace {
+constexpr int kPanelWidth = 86;
+
+QWidget* emptyPane(QWidget* parent, const char* name) {
+    auto* pane = new QWidget(parent);
+    pane->setObjectName(QString::fromLatin1(name));
+    return pane;
+}
+} // namespace
+
+CTeskMainFrame::CTeskMainFrame(Ctesk001Doc& doc, Messages& messages, FileChooser& chooser,
+                               QWidget* parent)
+    : QMainWindow(parent), m_doc(doc) {
+    setObjectName(QStringLiteral("CTeskMainFrame"));
+    setAcceptDrops(true);
+
+    m_outer = new QSplitter(Qt::Horizontal, this);
+    m_panel = new Ctesk001View(doc, messages, chooser, m_outer);
+    m_right = new QSplitter(Qt::Horizontal, m_outer);
+    m_editorColumn = new QSplitter(Qt::Vertical, m_right);
+    // The 2-D editor and the transform panel arrive with their own features.
+    m_editorPane = emptyPane(m_editorColumn, "PEView");
+    m_transformPane = emptyPane(m_editorColumn, "PECView");
+    m_preview = new GLView(doc.scene(), doc.cameras[0], m_right);
+    m_preview->setObjectName(QStringLiteral("GLView"));
+    for (QSplitter* splitter : {m_outer, m_right, m_editorColumn}) {
+        splitter->setChildrenCollapsible(false);
+    }
+    m_outer->setStretchFactor(0, 0);
+    m_outer->setStretchFactor(1, 1);
+    setCentralWidget(m_outer);
+
+    connect(m_preview->toolBar(), &GLToolDialog::typeChosen, this, [this](int32_t type) {
+        m_doc.selectedType = type;
+        m_doc.rebuild();
+        m_preview->toolBar()->showType(type);
+        m_preview->update();
+    });
+
+    auto shortcut = [this](QKeySequence::StandardKey key, void (Ctesk001View::*command)()) {
+        connect(new QShortcut(key, this), &QShortcut::activated, m_panel, command);
+    };
+    shortcut(QKeySequence::New, &Ctesk001View::onNew);
+    shortcut(QKeySequence::Open, &Ctesk001View::onLoad);
+    shortcut(QKeySequence::Save, &Ctesk001View::onSave);
+
+    doc.setObserver(this);
+    fileNameChanged(doc.getFileName());
+}
+
+CTeskMainFrame::~CTeskMainFrame() {
+    m_doc.setObserver(nullptr);
+}
+
+void CTeskMainFrame::layoutPanes(int w, int h) {
+    // The editor column asks for half the window width (at least a tenth), the preview takes
+    // what is left; the 2-D editor asks for a square of that width above the transform panel.
+    const int rightWidth = std::max(w - kPanelWidth, 2);
+    const int editorWidth = std::clamp(w / 2, std::max(w / 10, 1), rightWidth - 1);
+    m_editorColumn->setMinimumWidth(w / 10);
+    m_outer->setSizes({kPanelWidth, rightWidth});
+    m_right->setSizes({editorWidth, rightWidth - editorWidth});
+    const int editorHeight = std::clamp(w / 2, 1, std::max(h - 1, 1));
+    m_editorColumn->setSizes({editorHeight, std::max(h - editorHeight, 1)});
+}
+
+void CTeskMainFrame::fileNameChanged(const std::string& name) {
+    setWindowTitle(QString::fromStdString(captionFor(name)));
+}
+
+void CTeskMainFrame::projectStored(const std::string& path, bool onDisk) {
+    m_panel->isNewShape = 0;
+    if (onDisk) {
+        RecentFiles::add(QString::fromStdString(path));
+    }
+}
+
+void CTeskMainFrame::shapeRebuilt() {
+    m_preview->toolBar()->showType(m_doc.mesh.SPDimType);
+    m_preview->update();
+    m_panel->showSculptMap();
+}
+
+void CTeskMainFrame::markersChanged() {
+    m_preview->update();
+}
+
+void CTeskMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void CTeskMainFrame::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!urls.isEmpty() && urls.front().isLocalFile()) {
+        event->acceptProposedAction();
+        m_panel->openFile(urls.front().toLocalFile().toStdString());
+    }
+}
+
+} // namespace tesk

@@ -1,0 +1,52 @@
+#pragma once
+// The main window: the control panel at the left, the 2-D editor above the transform panel
+// in the middle and the 3-D preview at the right, in three splitters.
+
+#include "Ctesk001Doc.h"
+
+#include <QMainWindow>
+
+class QSplitter;
+
+namespace tesk {
+
+class Ctesk001View;
+class FileChooser;
+class GLView;
+
+class CTeskMainFrame : public QMainWindow, public DocumentObserver {
+    Q_OBJECT
+public:
+    CTeskMainFrame(Ctesk001Doc& doc, Messages& messages, FileChooser& chooser,
+                   QWidget* parent = nullptr);
+    ~CTeskMainFrame() override;
+
+    Ctesk001View* controlPanel() const { return m_panel; }
+    GLView* preview() const { return m_preview; }
+    QWidget* pointEditorPane() const { return m_editorPane; }
+    QWidget* transformPane() const { return m_transformPane; }
+
+    /// Sizes the panes from the client size, as the window does when it is first laid out.
+    void layoutPanes(int clientWidth, int clientHeight);
+
+    void fileNameChanged(const std::string& name) override;
+    void projectStored(const std::string& path, bool onDisk) override;
+    void shapeRebuilt() override;
+    void markersChanged() override;
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    Ctesk001Doc& m_doc;
+    Ctesk001View* m_panel;
+    GLView* m_preview;
+    QWidget* m_editorPane;
+    QWidget* m_transformPane;
+    QSplitter* m_outer;
+    QSplitter* m_right;
+    QSplitter* m_editorColumn;
+};
+
+} // namespace tesk

@@ -1,0 +1,42 @@
+#include "RecentFiles.h"
+
+#include <QSettings>
+
+namespace tesk {
+
+namespace {
+const QString kGroup = QStringLiteral("Recent File List");
+QString key(int i) {
+    return QStringLiteral("File%1").arg(i + 1);
+}
+} // namespace
+
+QStringList RecentFiles::entries() {
+    QSettings settings;
+    settings.beginGroup(kGroup);
+    QStringList list;
+    for (int i = 0; i < kMaxEntries; ++i) {
+        const QString path = settings.value(key(i)).toString();
+        if (!path.isEmpty()) {
+            list.append(path);
+        }
+    }
+    return list;
+}
+
+void RecentFiles::add(const QString& path) {
+    QStringList list = entries();
+    list.removeAll(path);
+    list.prepend(path);
+    QSettings settings;
+    settings.beginGroup(kGroup);
+    for (int i = 0; i < kMaxEntries; ++i) {
+        if (i < list.size()) {
+            settings.setValue(key(i), list[i]);
+        } else {
+            settings.remove(key(i));
+        }
+    }
+}
+
+} // namespace tesk

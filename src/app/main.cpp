@@ -1,0 +1,93 @@
+// The editor: tesk [FILE.tsk] or tesk --screenshot PATH [FILE.tsk]
+
+#include "CTeskMainFrame.h"
+#include "Ctesk001Doc.h"
+#include "Ctesk001View.h"
+#include "FileChooser.h"
+#include "GLScene.h"
+#include "GLView.h"
+#include "QtMessages.h"
+#include "TeskResources.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QIcon>
+#include <QScreen>
+#include <QSurfaceFormat>
+#include <QTimer>
+#include <cstdio>
+#include <memory>
+
+using namespace tesk;
+
+namespace {
+
+// Fixed-function drawing needs a compatibility context; multisampling would blur pick colours.
+void setDefaultGlFormat() {
+    QSurfaceFormat format;
+    format.setVersion(2, 1);
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    format.setDepthBufferSize(24);
+    format.setSamples(0);
+    QSurfaceFormat::setDefaultFormat(format);
+}
+
+// Saves the window once the preview has drawn its first frame, then quits.
+void screenshotWhenDrawn(CTeskMainFrame& frame, const QString& path) {
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = QObject::connect(
+        frame.preview(), &QOpenGLWidget::frameSwapped, &frame, [&frame, path, connection] {
+            QObject::disconnect(*connection);
+            QTimer::singleShot(200, &frame, [&frame, path] {
+                const bool saved = frame.grab().save(path, "PNG");
+                if (!saved) {
+                    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+                }
+                QCoreApplication::exit(saved ? 0 : 2);
+            });
+        });
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    setDefaultGlFormat();
+    QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Brenmold TESK"));
+    QCoreApplication::setApplicationName(QStringLiteral("TESK ( Brenmold )"));
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("TESK ( Brenmold )"));
+    resources::init();
+    QApplication::setWindowIcon(QIcon(QString::fromLatin1(resources::kIcon)));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Sculpted prim editor"));
+    parser.addHelpOption();
+    const QCommandLineOption screenshot(
+        QStringLiteral("screenshot"),
+        QStringLiteral("Save a PNG of the window once drawn, then exit."), QStringLiteral("PATH"));
+    parser.addOption(screenshot);
+    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Project file to open."),
+                                 QStringLiteral("[FILE.tsk]"));
+    parser.process(app);
+
+    QtMessages messages;
+    QtFileChooser chooser;
+    Ctesk001Doc doc(messages, GLScene::shared(),
+                    QCoreApplication::applicationDirPath().toStdString() + "/");
+    CTeskMainFrame frame(doc, messages, chooser);
+    messages.setParent(&frame);
+
+    const QRect available = frame.screen()->availableGeometry();
+    frame.setGeometry(available);
+    frame.showMaximized();
+    frame.layoutPanes(available.width(), available.height());
+
+    if (parser.isSet(screenshot)) {
+        screenshotWhenDrawn(frame, parser.value(screenshot));
+    }
+    const QStringList files = parser.positionalArguments();
+    if (!files.isEmpty()) {
+        frame.controlPanel()->openFile(files.front().toStdString());
+    }
+    return QApplication::exec();
+}

@@ -1,0 +1,41 @@
+#pragma once
+// The tool bar across the top of the 3-D preview: display mode, marker transparency, camera
+// reset and the nine shape-type buttons.
+
+#include <QWidget>
+#include <array>
+#include <cstdint>
+
+class QPushButton;
+
+namespace tesk {
+
+class RADIOFrame;
+
+class GLToolDialog : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kHeight = 40;
+
+    explicit GLToolDialog(QWidget* parent = nullptr);
+
+    /// Shows the button of a shape type as the chosen one; other values are ignored.
+    void showType(int32_t type);
+    /// The button of a shape type, or null.
+    RADIOFrame* typeButton(int32_t type) const;
+
+signals:
+    void drawModeChosen(int mode);
+    /// true: markers show through the mesh ("ポイント 透過" checked).
+    void markersThroughChanged(bool through);
+    void cameraResetRequested();
+    void typeChosen(int32_t type);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::array<RADIOFrame*, 9> m_typeButtons{};
+};
+
+} // namespace tesk
