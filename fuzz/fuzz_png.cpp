@@ -1,0 +1,25 @@
+// links: tesk_effects
+// Arbitrary bytes through the PNG reader, then through the resampling filter.
+#include "PictureFile.h"
+#include "Resample.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    tesk::DecodeOptions options;
+    // Small enough that a header claiming a huge picture costs little, large enough for every
+    // code path.
+    options.maxPixels = uint64_t{1} << 20;
+    options.maxDecoderMemory = size_t{64} << 20;
+    if (size > 0 && (data[size - 1] & 1) != 0) {
+        options.minWidth = 16;
+        options.minHeight = 16;
+    }
+    tesk::ImageBuffer image;
+    if (tesk::decodePicture({data, size}, tesk::PictureKind::Png, image, options) ==
+        tesk::DecodeResult::Ok) {
+        tesk::Resample(image, 8, 8);
+    }
+    return 0;
+}
