@@ -132,34 +132,29 @@ const Point3 PROBE{-0.7f, 0.0f, -0.6f};
 
 } // namespace
 
-TEST_F(PreviewPasses, LightsTheFacesTurnedToTheLight) {
-    addPlane(false, 3.5f);
+TEST_F(PreviewPasses, LightsTheFacesTurnedToTheLightWhateverTheScale) {
+    GLMesh& plane = addPlane(false, 3.5f);
     drawVisible();
     EXPECT_NEAR(colourAt(PROBE).g, LIT, TOLERANCE);
     EXPECT_NEAR(colourAt(PROBE).r, colourAt(PROBE).b, 1);
     EXPECT_NEAR(colourAt({-2.0f, 0.0f, 2.0f}).g, BACKGROUND, 1); // outside the plane
 
-    scene.removeObject(scene.objectAt(0)->id);
+    // Scales stretch the normals; the shade must not follow.
+    plane.scale = {3.5f, 0.8f, 3.5f};
+    drawVisible();
+    EXPECT_NEAR(colourAt(PROBE).g, LIT, TOLERANCE);
+    plane.scale = {0.5f, 0.5f, 0.5f};
+    drawVisible();
+    EXPECT_NEAR(colourAt({-0.1f, 0.0f, -0.1f}).g, LIT, TOLERANCE);
+
+    scene.removeObject(plane.id);
     addPlane(true, 3.5f);
     drawVisible();
     EXPECT_NEAR(colourAt(PROBE).g, UNLIT, TOLERANCE);
-}
 
-TEST_F(PreviewPasses, LightFollowsTheCameraRotation) {
-    // Half a turn about Z: the camera looks at the plane's other side and the light, fixed to
-    // the viewer, now shines on the faces whose normals point to -Y.
+    // Half a turn about Z: the camera looks at the other side, and the light, fixed to the
+    // viewer, now shines on the faces whose normals point to -Y.
     camera.rotationMatrix = {-1, 0, 0, 0, 0, -1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-    addPlane(true, 3.5f);
-    drawVisible();
-    EXPECT_NEAR(colourAt(PROBE).g, LIT, TOLERANCE);
-}
-
-TEST_F(PreviewPasses, ShadeDoesNotDependOnTheObjectScale) {
-    GLMesh& plane = addPlane(false, 0.5f);
-    drawVisible();
-    const Point3 inside{-0.1f, 0.0f, -0.1f};
-    EXPECT_NEAR(colourAt(inside).g, LIT, TOLERANCE);
-    plane.scale = {3.5f, 0.8f, 3.5f};
     drawVisible();
     EXPECT_NEAR(colourAt(PROBE).g, LIT, TOLERANCE);
 }
@@ -222,23 +217,18 @@ TEST_F(PreviewPasses, MarkersShowTheirStateAndOptionallyHideBehindTheMesh) {
     drawVisible({GLMesh::DRAW_TRIANGLES, true});
     expectColour(points[0], 230, 230, 0);
     EXPECT_NEAR(colourAt(points[3]).g, LIT, TOLERANCE);
-}
 
-TEST_F(PreviewPasses, MarkersWithoutFlagsAndAtTheAnchor) {
-    camera.distance = 1.5f;
-    GLMesh& plane = addPlane(false, 3.5f);
+    // Markers are drawn unscaled around the selected mesh's position; without flags they
+    // all take one colour.
+    GLMesh& plane = *scene.objectAt(0);
     plane.position = {0.2f, 0.0f, 0.1f};
-    const Point3 origin{0.0f, -0.1f, 0.0f};
-    GLMesh& markers = addMarkers({origin}, {});
+    GLMesh& markers = *scene.objectAt(1);
     markers.scale = {3.0f, 3.0f, 3.0f};
+    ASSERT_TRUE(markers.BuildPointMarkers(points, {}));
     drawVisible();
-    // Markers are drawn unscaled around the selected mesh's position.
     EXPECT_EQ(markers.position, plane.position);
     EXPECT_EQ(markers.scale, (Point3{1, 1, 1}));
-    const Pixel p = colourAt(origin + plane.position);
-    EXPECT_NEAR(p.r, 255, TOLERANCE);
-    EXPECT_NEAR(p.g, 204, TOLERANCE);
-    EXPECT_NEAR(p.b, 77, TOLERANCE);
+    expectColour(points[1] + plane.position, 255, 204, 77);
 }
 
 TEST_F(PreviewPasses, PickImageNamesObjectAndTriangle) {
