@@ -1,0 +1,28 @@
+// main() of the tests that show the 3-D preview: GoogleTest inside a QApplication on a real
+// X display (xvfb-run), since the offscreen platform has no OpenGL. Without a display every
+// test is skipped.
+
+#include <QApplication>
+#include <QStandardPaths>
+#include <QSurfaceFormat>
+#include <gtest/gtest.h>
+
+bool g_haveDisplay = false;
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    g_haveDisplay = !qEnvironmentVariableIsEmpty("DISPLAY");
+    if (!g_haveDisplay) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QSurfaceFormat format;
+    format.setVersion(2, 1);
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    format.setDepthBufferSize(24);
+    format.setSamples(0);
+    QSurfaceFormat::setDefaultFormat(format);
+    QApplication app(argc, argv);
+    // Keep the recent-file list of test runs out of the user's own settings.
+    QStandardPaths::setTestModeEnabled(true);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,215 @@
+#include "BitmapFrame.h"
+#include "CTeskMainFrame.h"
+#include "Ctesk001Doc.h"
+#include "Ctesk001View.h"
+#include "FileChooser.h"
+#include "GLScene.h"
+#include "GLToolDialog.h"
+#include "GLView.h"
+#include "ProjectFile.h"
+#include "RADIOFrame.h"
+#include "SculptImageWriter.h"
+#include "TeskResources.h"
+
+#include <QPushButton>
+#include <QTest>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+extern bool g_haveDisplay;
+
+using namespace tesk;
+namespace fs = std::filesystem;
+
+namespace {
+
+/// Answers file dialogs from a script and records what was asked, in order with the messages.
+struct ScriptedChooser : FileChooser {
+    std::optional<QString> openFile(QWidget*, const QString& filter, const QString&) override {
+        return answer("open " + filter);
+    }
+    std::optional<QString> saveFile(QWidget*, const QString& filter,
+                                    const QString& proposed) override {
+        lastProposed = proposed;
+        return answer("save " + filter);
+    }
+    std::optional<QString> answer(const QString& what) {
+        asked.push_back(what);
+        if (answers.empty()) {
+            return std::nullopt;
+        }
+        auto a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    std::deque<std::optional<QString>> answers;
+    std::vector<QString> asked;
+    QString lastProposed;
+};
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!g_haveDisplay) {
+            GTEST_SKIP() << "needs an X display (run under xvfb-run)";
+        }
+        resources::init();
+        doc = std::make_unique<Ctesk001Doc>(messages, scene, "/opt/tesk/");
+        frame = std::make_unique<CTeskMainFrame>(*doc, messages, chooser);
+        frame->resize(1200, 700);
+        frame->show();
+        frame->layoutPanes(1200, 700);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+    }
+    void TearDown() override {
+        frame.reset();
+        doc.reset();
+    }
+
+    void click(int id) {
+        auto* button = frame->findChild<QAbstractButton*>(QString::number(id));
+        ASSERT_NE(button, nullptr) << id;
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    QString caption() const { return frame->windowTitle(); }
+    std::string dir(const char* name) {
+        const fs::path d = fs::temp_directory_path() / "tesk_mainwindow" / name;
+        fs::remove_all(d);
+        fs::create_directories(d);
+        return d.string();
+    }
+
+    RecordingMessages messages;
+    ScriptedChooser chooser;
+    GLScene scene;
+    std::unique_ptr<Ctesk001Doc> doc;
+    std::unique_ptr<CTeskMainFrame> frame;
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, NewAsksThenBuildsTheDefaultShapeWithTheChosenType) {
+    EXPECT_EQ(caption(), "TESK ( Brenmold ) version 0.0.5.1 << tesk.tsk >>");
+    messages.scriptedAnswers = {false};
+    click(1006);
+    EXPECT_EQ(doc->mesh.lineCount(), 0) << "cancel changes nothing";
+
+    // Choosing "PS [2]" before New: the default shape is built as type 152.
+    QTest::mouseClick(frame->preview()->toolBar()->typeButton(DIM_SHEET_BSPLINE_ALONG),
+                      Qt::LeftButton);
+    EXPECT_EQ(doc->selectedType, DIM_SHEET_BSPLINE_ALONG);
+    click(1006);
+    ASSERT_EQ(doc->mesh.lineCount(), 4);
+    EXPECT_EQ(doc->mesh.SPDimType, DIM_SHEET_BSPLINE_ALONG);
+    EXPECT_EQ(frame->controlPanel()->isNewShape, 1);
+    EXPECT_EQ(frame->controlPanel()->sculptPicture()->imageWidth(), 64);
+    EXPECT_EQ(RADIOFrame::lastSelectedIndex(), 7);
+    EXPECT_EQ(messages.texts.at(0), "現在の形状は削除されます。\nよろしいですか？");
+}
+
+TEST_F(MainWindowTest, TypeButtonsRebuildAndShowOnlyTheirOwnChoice) {
+    messages.scriptedAnswers = {true};
+    click(1006);
+    click(1023); // "S [2]"
+    EXPECT_EQ(doc->selectedType, DIM_POLES_BSPLINE_ALONG);
+    EXPECT_EQ(doc->mesh.SPDimType, DIM_POLES_BSPLINE_ALONG);
+    int chosen = 0;
+    for (const auto& info : kShapeTypes) {
+        chosen += frame->preview()->toolBar()->typeButton(info.value)->selected();
+    }
+    EXPECT_EQ(chosen, 1);
+    EXPECT_EQ(frame->preview()->toolBar()->typeButton(DIM_POLES_BSPLINE_ALONG)->selected(), 1);
+}
+
+TEST_F(MainWindowTest, SaveThenLoadRecordsTheFileAndClearsIsNewShape) {
+    const std::string path = dir("save") + "/shape.tsk";
+    click(1006);
+    click(1027); // "PS [2]"
+    chooser.answers = {QString::fromStdString(path)};
+    click(1009);
+    ASSERT_TRUE(fs::exists(path));
+    EXPECT_EQ(chooser.asked.back(), "save tesk file (*.tsk);;All Files (*)");
+    EXPECT_EQ(frame->controlPanel()->isNewShape, 0);
+    EXPECT_EQ(caption(),
+              QString::fromStdString("TESK ( Brenmold ) version 0.0.5.1 << " + path + " >>"));
+
+    // New, another type, then Load: the stored type comes back.
+    click(1006);
+    click(1020);
+    EXPECT_EQ(frame->controlPanel()->isNewShape, 1);
+    chooser.answers = {QString::fromStdString(path)};
+    click(1007);
+    EXPECT_EQ(doc->selectedType, DIM_SHEET_BSPLINE_ALONG);
+    EXPECT_EQ(frame->controlPanel()->isNewShape, 0);
+    EXPECT_EQ(frame->preview()->toolBar()->typeButton(DIM_SHEET_BSPLINE_ALONG)->selected(), 1);
+}
+
+TEST_F(MainWindowTest, LoadAsksFirstAndCancelAnywhereChangesNothing) {
+    click(1006);
+    messages.texts.clear();
+
+    messages.scriptedAnswers = {false};
+    click(1007);
+    EXPECT_TRUE(chooser.asked.empty()) << "no file dialog after Cancel";
+
+    chooser.answers = {std::nullopt};
+    click(1007);
+    ASSERT_EQ(chooser.asked.size(), 1u);
+    EXPECT_EQ(messages.texts.size(), 2u) << "the question comes before the dialog";
+    EXPECT_EQ(doc->getFileName(), "tesk.tsk");
+    EXPECT_EQ(frame->controlPanel()->isNewShape, 1);
+}
+
+TEST_F(MainWindowTest, FailedLoadShowsAMessageAndKeepsEverything) {
+    click(1006);
+    const std::string bad = dir("bad") + "/broken.tsk";
+    std::ofstream(bad) << "not a project";
+    const auto map = doc->mesh.map;
+    const size_t shown = messages.texts.size();
+    chooser.answers = {QString::fromStdString(bad)};
+    click(1007);
+    EXPECT_GT(messages.texts.size(), shown + 1);
+    EXPECT_EQ(doc->mesh.map, map);
+    EXPECT_EQ(caption(), "TESK ( Brenmold ) version 0.0.5.1 << tesk.tsk >>");
+    EXPECT_EQ(frame->controlPanel()->isNewShape, 1);
+}
+
+TEST_F(MainWindowTest, ExportWritesTheFlippedFileTheDialogAskedFor) {
+    click(1006);
+    const std::string path = dir("export") + "/map.bmp";
+    chooser.answers = {QString::fromStdString(path)};
+    ExportFlips asked{true, false, true};
+    frame->controlPanel()->setExportOptionAsker([&](QWidget*) { return asked; });
+    click(1008);
+    EXPECT_EQ(chooser.lastProposed, "tesk.bmp");
+    EXPECT_EQ(doc->getBitmapFileName(), path);
+
+    std::vector<uint32_t> flipped = doc->mesh.map;
+    ApplyExportFlips(flipped.data(), 64, 64, asked);
+    const std::vector<uint8_t> expected = EncodeSculptBmp(flipped.data(), 64, 64);
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<uint8_t> written((std::istreambuf_iterator<char>(in)),
+                                       std::istreambuf_iterator<char>());
+    EXPECT_EQ(written.size(), 12344u);
+    EXPECT_EQ(written, expected);
+
+    // Cancelling the file dialog writes nothing and keeps the proposed name.
+    fs::remove(path);
+    chooser.answers = {std::nullopt};
+    click(1008);
+    EXPECT_FALSE(fs::exists(path));
+}
+
+TEST_F(MainWindowTest, OpeningAFileOverAShapeAsksFirst) {
+    const std::string path = dir("open") + "/one.tsk";
+    click(1006);
+    ASSERT_TRUE(doc->saveProject(path));
+    click(1006);
+    messages.scriptedAnswers = {false};
+    frame->controlPanel()->openFile(path);
+    EXPECT_EQ(doc->getFileName(), "tesk.tsk");
+    frame->controlPanel()->openFile(path);
+    EXPECT_EQ(doc->getFileName(), path);
+}
