@@ -160,29 +160,21 @@ void LineShapeMetrics(int C, int R, const Point3*, float* bend, float* inLength)
     }
 }
 
-Point3 CatmullRomPoint(Point3 p0, Point3 p1, Point3 p2, Point3 p3, float s) {
+// 0.5 * ((-s^3 + 2s^2 - s) P0 + (3s^3 - 5s^2 + 2) P1 + (-3s^3 + 4s^2 + s) P2 + (s^3 - s^2) P3);
+// the factor one half is exact, so it is folded into the weights.
+CubicWeights CatmullRomWeights(float s) {
     const float s2 = s * s;
     const float s3 = s2 * s;
-    const float w0 = -s3 + 2.0f * s2 - s;
-    const float w1 = 3.0f * s3 - 5.0f * s2 + 2.0f;
-    const float w2 = -3.0f * s3 + 4.0f * s2 + s;
-    const float w3 = s3 - s2;
-    return {0.5f * (w0 * p0.x + w1 * p1.x + w2 * p2.x + w3 * p3.x),
-            0.5f * (w0 * p0.y + w1 * p1.y + w2 * p2.y + w3 * p3.y),
-            0.5f * (w0 * p0.z + w1 * p1.z + w2 * p2.z + w3 * p3.z)};
+    return {0.5f * (-s3 + 2.0f * s2 - s), 0.5f * (3.0f * s3 - 5.0f * s2 + 2.0f),
+            0.5f * (-3.0f * s3 + 4.0f * s2 + s), 0.5f * (s3 - s2)};
 }
 
-Point3 BSplinePoint(Point3 p0, Point3 p1, Point3 p2, Point3 p3, float t) {
+CubicWeights BSplineWeights(float t) {
     constexpr float kSixth = 0.16666667f;
     const float t2 = t * t;
     const float t3 = t2 * t;
-    const float w0 = (3.0f * t2 - t3 - 3.0f * t + 1.0f) * kSixth;
-    const float w1 = (3.0f * t3 - 6.0f * t2 + 4.0f) * kSixth;
-    const float w2 = (3.0f * t2 - 3.0f * t3 + 3.0f * t + 1.0f) * kSixth;
-    const float w3 = t3 * kSixth;
-    return {w0 * p0.x + w1 * p1.x + w2 * p2.x + w3 * p3.x,
-            w0 * p0.y + w1 * p1.y + w2 * p2.y + w3 * p3.y,
-            w0 * p0.z + w1 * p1.z + w2 * p2.z + w3 * p3.z};
+    return {(3.0f * t2 - t3 - 3.0f * t + 1.0f) * kSixth, (3.0f * t3 - 6.0f * t2 + 4.0f) * kSixth,
+            (3.0f * t2 - 3.0f * t3 + 3.0f * t + 1.0f) * kSixth, t3 * kSixth};
 }
 
 } // namespace tesk

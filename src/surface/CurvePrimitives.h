@@ -35,11 +35,33 @@ void ColumnShapeMetrics(int C, int R, const Point3* grid, float* bend, float* in
 /// selection has no geometric preference between lines.
 void LineShapeMetrics(int C, int R, const Point3* grid, float* bend, float* inLength);
 
+/// The four weights of a cubic segment at one parameter; samplers that evaluate many segments
+/// at the same parameter compute them once.
+struct CubicWeights {
+    float w0;
+    float w1;
+    float w2;
+    float w3;
+};
+
+CubicWeights CatmullRomWeights(float s);
+CubicWeights BSplineWeights(float t);
+
+inline Point3 Combine(const CubicWeights& w, Point3 p0, Point3 p1, Point3 p2, Point3 p3) {
+    return {w.w0 * p0.x + w.w1 * p1.x + w.w2 * p2.x + w.w3 * p3.x,
+            w.w0 * p0.y + w.w1 * p1.y + w.w2 * p2.y + w.w3 * p3.y,
+            w.w0 * p0.z + w.w1 * p1.z + w.w2 * p2.z + w.w3 * p3.z};
+}
+
 /// Uniform Catmull-Rom segment from p1 (s = 0) to p2 (s = 1).
-Point3 CatmullRomPoint(Point3 p0, Point3 p1, Point3 p2, Point3 p3, float s);
+inline Point3 CatmullRomPoint(Point3 p0, Point3 p1, Point3 p2, Point3 p3, float s) {
+    return Combine(CatmullRomWeights(s), p0, p1, p2, p3);
+}
 
 /// Uniform cubic B-spline segment of p0 .. p3.
-Point3 BSplinePoint(Point3 p0, Point3 p1, Point3 p2, Point3 p3, float t);
+inline Point3 BSplinePoint(Point3 p0, Point3 p1, Point3 p2, Point3 p3, float t) {
+    return Combine(BSplineWeights(t), p0, p1, p2, p3);
+}
 
 /// p * (1 - t) + q * t per component.
 inline Point3 LinearPoint(Point3 p, Point3 q, float t) {

@@ -2,6 +2,8 @@
 
 #include "CurvePrimitives.h"
 
+#include <algorithm>
+
 namespace tesk {
 
 namespace {
@@ -39,42 +41,50 @@ bool uniformRow(const Point3* p, int n) {
     return true;
 }
 
-// A row whose points all coincide (a pole) stays exactly one point, free of rounding.
-template <typename Eval>
-void sampleRows(int n, int R, const Point3* src, const SampleSchedule& schedule, Point3* dst,
-                Eval eval) {
-    for (int r = 0; r < R; ++r) {
-        const Point3* p = src + r * n;
-        Point3* out = dst + r * kSamples;
-        if (uniformRow(p, n)) {
-            for (int i = 0; i < kSamples; ++i) {
-                out[i] = p[0];
-            }
-            continue;
-        }
-        for (int i = 0; i < kSamples; ++i) {
-            out[i] = eval(p, schedule[static_cast<size_t>(i)].segment,
-                          schedule[static_cast<size_t>(i)].t);
-        }
+bool isCubic(AlongSampler sampler) {
+    return sampler != AlongSampler::LinearClosed && sampler != AlongSampler::LinearOpen;
+}
+
+CubicWeights weightsFor(bool catmullRom, float t) {
+    return catmullRom ? CatmullRomWeights(t) : BSplineWeights(t);
+}
+
+// A row with its neighbours beyond the ends, so segment s always reads ext[s] .. ext[s + 3]:
+// closed rows wrap around, open rows get phantom points (used by the mirrored B-spline only).
+void extendRow(AlongSampler sampler, bool halfLengthEnd, const Point3* p, int n, Point3* ext) {
+    for (int i = 0; i < n; ++i) {
+        ext[i + 1] = p[i];
+    }
+    switch (sampler) {
+    case AlongSampler::LinearOpen:
+        ext[0] = p[0];
+        ext[n + 1] = p[n - 1];
+        break;
+    case AlongSampler::BSplineMirrored:
+        ext[0] = p[0] * 2.0f - p[1];
+        ext[n + 1] =
+            halfLengthEnd ? p[n - 1] + (p[n - 1] - p[n - 2]) * 0.5f : p[n - 1] * 2.0f - p[n - 2];
+        break;
+    default:
+        ext[0] = p[n - 1];
+        ext[n + 1] = p[0];
+        ext[n + 2] = p[1 % n];
+        break;
     }
 }
 
-template <typename Eval>
-void sampleColumns(int C, int R, const Point3* src, const SampleSchedule& schedule, Point3* dst,
-                   Eval eval) {
-    const Point3* last = src + (R - 1) * C;
-    for (int i = 0; i < kSamples; ++i) {
-        const SampleStep step = schedule[static_cast<size_t>(i)];
-        Point3* out = dst + i * C;
-        if (step.segment == kCopyLastRow) {
-            for (int j = 0; j < C; ++j) {
-                out[j] = last[j];
-            }
-            continue;
-        }
-        for (int j = 0; j < C; ++j) {
-            out[j] = eval(step.segment, j, step.t);
-        }
+// Row 1 turned half way round, or the row mirrored about its neighbour: the neighbours of
+// the end rows across the lines.
+void oppositeRow(const Point3* row, int C, Point3* out) {
+    const int half = C / 2;
+    for (int j = 0; j < C; ++j) {
+        out[j] = row[(j + half) % C];
+    }
+}
+
+void mirroredRow(const Point3* end, const Point3* next, int C, Point3* out) {
+    for (int j = 0; j < C; ++j) {
+        out[j] = end[j] * 2.0f - next[j];
     }
 }
 
@@ -153,77 +163,76 @@ bool AcrossKeySchedule(int n, const int* counts, SampleSchedule& out) {
 
 void SampleAlong(AlongSampler sampler, bool halfLengthEnd, int n, int R, const Point3* src,
                  const SampleSchedule& schedule, Point3* dst) {
-    auto next = [n](int i) { return i + 1 < n ? i + 1 : i + 1 - n; };
-    auto prev = [n](int i) { return i > 0 ? i - 1 : n - 1; };
-    switch (sampler) {
-    case AlongSampler::LinearClosed:
-        sampleRows(n, R, src, schedule, dst, [&](const Point3* p, int s, float t) {
-            return LinearPoint(p[s], p[next(s)], t);
-        });
-        break;
-    case AlongSampler::LinearOpen:
-        sampleRows(n, R, src, schedule, dst,
-                   [&](const Point3* p, int s, float t) { return LinearPoint(p[s], p[s + 1], t); });
-        break;
-    case AlongSampler::CatmullRomClosed:
-        sampleRows(n, R, src, schedule, dst, [&](const Point3* p, int s, float t) {
-            return CatmullRomPoint(p[prev(s)], p[s], p[next(s)], p[next(next(s))], t);
-        });
-        break;
-    case AlongSampler::BSplineClosed:
-        sampleRows(n, R, src, schedule, dst, [&](const Point3* p, int s, float t) {
-            return BSplinePoint(p[prev(s)], p[s], p[next(s)], p[next(next(s))], t);
-        });
-        break;
-    case AlongSampler::BSplineMirrored:
-        sampleRows(n, R, src, schedule, dst, [&](const Point3* p, int s, float t) {
-            const Point3 a = s > 0 ? p[s - 1] : p[0] * 2.0f - p[1];
-            Point3 b;
-            if (s + 2 < n) {
-                b = p[s + 2];
-            } else if (halfLengthEnd) {
-                b = p[n - 1] + (p[n - 1] - p[n - 2]) * 0.5f;
-            } else {
-                b = p[n - 1] * 2.0f - p[n - 2];
-            }
-            return BSplinePoint(a, p[s], p[s + 1], b, t);
-        });
-        break;
+    const bool cubic = isCubic(sampler);
+    std::array<CubicWeights, kSamples> weights{};
+    if (cubic) {
+        for (size_t i = 0; i < kSamples; ++i) {
+            weights[i] = weightsFor(sampler == AlongSampler::CatmullRomClosed, schedule[i].t);
+        }
+    }
+    std::array<Point3, kMaxSampledPoints + 3> ext;
+    for (int r = 0; r < R; ++r) {
+        const Point3* p = src + r * n;
+        Point3* out = dst + r * kSamples;
+        // A row whose points all coincide (a pole) stays exactly one point.
+        if (uniformRow(p, n)) {
+            std::fill(out, out + kSamples, p[0]);
+            continue;
+        }
+        extendRow(sampler, halfLengthEnd, p, n, ext.data());
+        for (size_t i = 0; i < kSamples; ++i) {
+            const size_t s = static_cast<size_t>(schedule[i].segment);
+            out[i] = cubic ? Combine(weights[i], ext[s], ext[s + 1], ext[s + 2], ext[s + 3])
+                           : LinearPoint(ext[s + 1], ext[s + 2], schedule[i].t);
+        }
     }
 }
 
 void SampleAcross(AcrossSampler sampler, int C, int R, const Point3* src,
                   const SampleSchedule& schedule, Point3* dst) {
-    const int half = C / 2;
-    auto at = [src, C](int row, int column) { return src[row * C + column]; };
-    // Neighbours beyond the end rows: through the pole to the opposite column.
-    auto poleBefore = [&](int g, int j) { return g > 0 ? at(g - 1, j) : at(1, (j + half) % C); };
-    auto poleAfter = [&](int g, int j) {
-        return g + 2 < R ? at(g + 2, j) : at(R - 1, (j + half) % C);
-    };
-    switch (sampler) {
-    case AcrossSampler::Linear:
-        sampleColumns(C, R, src, schedule, dst, [&](int g, int j, float t) {
-            return LinearPoint(at(g, j), at(g + 1, j), t);
-        });
-        break;
-    case AcrossSampler::CatmullRomPoles:
-        sampleColumns(C, R, src, schedule, dst, [&](int g, int j, float t) {
-            return CatmullRomPoint(poleBefore(g, j), at(g, j), at(g + 1, j), poleAfter(g, j), t);
-        });
-        break;
-    case AcrossSampler::BSplinePoles:
-        sampleColumns(C, R, src, schedule, dst, [&](int g, int j, float t) {
-            return BSplinePoint(poleBefore(g, j), at(g, j), at(g + 1, j), poleAfter(g, j), t);
-        });
-        break;
-    case AcrossSampler::BSplineMirrored:
-        sampleColumns(C, R, src, schedule, dst, [&](int g, int j, float t) {
-            const Point3 a = g > 0 ? at(g - 1, j) : at(0, j) * 2.0f - at(1, j);
-            const Point3 b = g + 2 < R ? at(g + 2, j) : at(R - 1, j) * 2.0f - at(R - 2, j);
-            return BSplinePoint(a, at(g, j), at(g + 1, j), b, t);
-        });
-        break;
+    std::array<Point3, kSamples> before;
+    std::array<Point3, kSamples> after;
+    const Point3* a = nullptr;
+    const Point3* b = nullptr;
+    int preparedGap = -1;
+    for (int i = 0; i < kSamples; ++i) {
+        const SampleStep step = schedule[static_cast<size_t>(i)];
+        Point3* out = dst + i * C;
+        if (step.segment == kCopyLastRow) {
+            std::copy_n(src + (R - 1) * C, C, out);
+            continue;
+        }
+        const int g = step.segment;
+        const Point3* upper = src + g * C;
+        const Point3* lower = upper + C;
+        if (sampler == AcrossSampler::Linear) {
+            for (int j = 0; j < C; ++j) {
+                out[j] = LinearPoint(upper[j], lower[j], step.t);
+            }
+            continue;
+        }
+        if (g != preparedGap) {
+            const bool poles = sampler != AcrossSampler::BSplineMirrored;
+            a = upper - C;
+            if (g == 0 && poles) {
+                oppositeRow(src + C, C, before.data());
+            } else if (g == 0) {
+                mirroredRow(src, src + C, C, before.data());
+            }
+            a = g == 0 ? before.data() : a;
+            b = lower + C;
+            if (g + 2 >= R && poles) {
+                oppositeRow(src + (R - 1) * C, C, after.data());
+            } else if (g + 2 >= R) {
+                mirroredRow(src + (R - 1) * C, src + (R - 2) * C, C, after.data());
+            }
+            b = g + 2 >= R ? after.data() : b;
+            preparedGap = g;
+        }
+        const CubicWeights w = weightsFor(sampler == AcrossSampler::CatmullRomPoles, step.t);
+        for (int j = 0; j < C; ++j) {
+            out[j] = Combine(w, a[j], upper[j], lower[j], b[j]);
+        }
     }
 }
 

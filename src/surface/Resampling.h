@@ -9,6 +9,8 @@
 namespace tesk {
 
 inline constexpr int kSamples = 64;
+/// The longest row the samplers resample along the lines (the key regime's limit).
+inline constexpr int kMaxSampledPoints = 17;
 
 /// One sample: segment s (control point s to s + 1) at parameter t. Across the lines the
 /// segment kCopyLastRow stands for the last control row itself.
@@ -48,11 +50,12 @@ enum class AcrossSampler {
     BSplineMirrored,
 };
 
-/// Resamples each of the R rows of n points (stride n) into 64 points (stride 64) of dst.
+/// Resamples each of the R rows of n points (stride n, n <= kMaxSampledPoints) into 64 points
+/// (stride 64) of dst.
 void SampleAlong(AlongSampler sampler, bool halfLengthEnd, int n, int R, const Point3* src,
                  const SampleSchedule& schedule, Point3* dst);
 
-/// Resamples each of the C columns of R rows (stride C) into 64 rows of dst (stride C).
+/// Resamples each of the C columns (C <= 64) of R rows (stride C) into 64 rows of dst.
 void SampleAcross(AcrossSampler sampler, int C, int R, const Point3* src,
                   const SampleSchedule& schedule, Point3* dst);
 

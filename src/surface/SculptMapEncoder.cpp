@@ -6,19 +6,55 @@ namespace {
 
 constexpr float kOffset = 0.00001f;
 constexpr float kFlatExtent = 0.000001f;
+constexpr int kChains = 4;
 
-float normalise(float v, float min, float extent) {
-    const float shifted = (v - min) + kOffset;
-    return extent > kFlatExtent ? shifted / extent : 0.0f;
+// Max on a strictly greater value, min on a strictly smaller one: a NaN never takes over.
+void widen(float v, float& lo, float& hi) {
+    hi = v > hi ? v : hi;
+    lo = v < lo ? v : lo;
 }
 
-// Truncated toward zero; anything outside 0 .. 255 (NaN included) codes as 255.
-uint32_t code(float normalised) {
-    const float scaled = normalised * 255.0f;
-    if (!(scaled > -1.0f && scaled < 256.0f)) {
-        return 255u;
+// One axis at a time, with four independent running minima and maxima so the comparisons
+// do not wait on each other; the result is the same as one scan from vertex 0.
+template <float Point3::*Axis> void axisRange(const Point3* grid, int count, float& lo, float& hi) {
+    float low[kChains];
+    float high[kChains];
+    for (int k = 0; k < kChains; ++k) {
+        low[k] = high[k] = grid[0].*Axis;
     }
-    return static_cast<uint32_t>(static_cast<int>(scaled));
+    int i = 0;
+    for (; i + kChains <= count; i += kChains) {
+        for (int k = 0; k < kChains; ++k) {
+            widen(grid[i + k].*Axis, low[k], high[k]);
+        }
+    }
+    lo = hi = grid[0].*Axis;
+    for (int k = 0; k < kChains; ++k) {
+        widen(low[k], lo, hi);
+        widen(high[k], lo, hi);
+    }
+    for (; i < count; ++i) {
+        widen(grid[i].*Axis, lo, hi);
+    }
+}
+
+// Normalises one axis in place and ORs its codes into the map. Codes are truncated toward
+// zero; anything outside 0 .. 255 (NaN included) codes as 255. A flat axis is 0 throughout
+// and divides by 1, so no lane ever divides by zero.
+template <float Point3::*Axis>
+void encodeAxis(Point3* grid, uint32_t* map, int count, float lo, float extent, int shift) {
+    const bool flat = !(extent > kFlatExtent);
+    const float divisor = flat ? 1.0f : extent;
+    for (int i = 0; i < count; ++i) {
+        float& v = grid[i].*Axis;
+        const float normalised = flat ? 0.0f : ((v - lo) + kOffset) / divisor;
+        v = normalised;
+        const float scaled = normalised * 255.0f;
+        const uint32_t code = scaled > -1.0f && scaled < 256.0f
+                                  ? static_cast<uint32_t>(static_cast<int>(scaled))
+                                  : 255u;
+        map[i] |= code << shift;
+    }
 }
 
 } // namespace
@@ -29,38 +65,19 @@ void EncodeSculptMap(Point3* grid, uint32_t* map, int width, int height, Point3&
         halfExtent = {};
         return;
     }
-    Point3 lo = grid[0];
-    Point3 hi = grid[0];
-    for (int i = 1; i < count; ++i) {
-        const Point3 p = grid[i];
-        if (p.x > hi.x) {
-            hi.x = p.x;
-        }
-        if (p.x < lo.x) {
-            lo.x = p.x;
-        }
-        if (p.y > hi.y) {
-            hi.y = p.y;
-        }
-        if (p.y < lo.y) {
-            lo.y = p.y;
-        }
-        if (p.z > hi.z) {
-            hi.z = p.z;
-        }
-        if (p.z < lo.z) {
-            lo.z = p.z;
-        }
-    }
+    Point3 lo;
+    Point3 hi;
+    axisRange<&Point3::x>(grid, count, lo.x, hi.x);
+    axisRange<&Point3::y>(grid, count, lo.y, hi.y);
+    axisRange<&Point3::z>(grid, count, lo.z, hi.z);
     const Point3 extent = hi - lo;
     halfExtent = extent * 0.5f;
     for (int i = 0; i < count; ++i) {
-        Point3& p = grid[i];
-        p.x = normalise(p.x, lo.x, extent.x);
-        p.y = normalise(p.y, lo.y, extent.y);
-        p.z = normalise(p.z, lo.z, extent.z);
-        map[i] = code(p.x) | code(p.y) << 8 | code(p.z) << 16;
+        map[i] = 0;
     }
+    encodeAxis<&Point3::x>(grid, map, count, lo.x, extent.x, 0);
+    encodeAxis<&Point3::y>(grid, map, count, lo.y, extent.y, 8);
+    encodeAxis<&Point3::z>(grid, map, count, lo.z, extent.z, 16);
 }
 
 } // namespace tesk
