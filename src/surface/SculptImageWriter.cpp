@@ -133,7 +133,7 @@ std::vector<uint8_t> EncodeSculptTga(const uint32_t* pixels, int width, int heig
     out.u8(0); // no colour map
     out.u8(2); // uncompressed true colour
     for (int i = 0; i < 5; ++i) {
-        out.u8(0); // colour map specification
+        out.u8(0); // colour map: first entry, length and entry size
     }
     out.u16(0); // x origin
     out.u16(0); // y origin
