@@ -105,4 +105,13 @@ GLMesh* GLScene::firstSelectedMesh() {
     return nullptr;
 }
 
+const ImageBuffer* GLScene::firstSculptImage() const {
+    for (const auto& image : images) {
+        if ((image->typeWord & 0x8000) == 0) {
+            return image.get();
+        }
+    }
+    return nullptr;
+}
+
 } // namespace tesk

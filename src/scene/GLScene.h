@@ -40,6 +40,9 @@ public:
     int objectPosition(int id) const;
     int objectCount() const { return static_cast<int>(objects.size()); }
     int imageCount() const { return static_cast<int>(images.size()); }
+    /// The first image in list order whose type word has bit 15 clear: the sculpt map the
+    /// rebuild stores (effect images carry their type-set flag there). Null when none.
+    const ImageBuffer* firstSculptImage() const;
 
     /// Sets the selection bit of the object at `position` and clears it on every other.
     void selectObjectAt(int position);
