@@ -140,6 +140,12 @@ void drawVisiblePass(GLScene& scene, const GLCamera& camera, int width, int heig
         glLoadIdentity();
         markers.draw(scene);
     }
+    // Lit pixels carry the material's alpha; a window system that composites the framebuffer
+    // would let them show through, so the finished picture is made opaque.
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
 }
 
 void drawPickPass(GLScene& scene, const GLCamera& camera, int width, int height,
