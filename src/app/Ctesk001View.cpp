@@ -124,6 +124,8 @@ void Ctesk001View::onExport() {
     }
     const ImageBuffer* image = m_doc.scene().firstSculptImage();
     if (image == nullptr) {
+        // Nothing has been built yet (no New or Load): say so rather than do nothing.
+        m_messages.inform(kNoSculptMapMessage);
         return;
     }
     const ExportFlips flips = m_askExportOptions(this);

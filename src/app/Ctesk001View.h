@@ -21,6 +21,7 @@ class Messages;
 inline constexpr const char* kReplaceShapeQuestion = "現在の形状は削除されます。\nよろしいですか？";
 inline constexpr const char* kProjectFilter = "tesk file (*.tsk);;All Files (*)";
 inline constexpr const char* kBitmapFilter = "Bitmap (*.bmp);;All Files (*)";
+inline constexpr const char* kNoSculptMapMessage = "書き出すスカルプトマップがありません。";
 
 class Ctesk001View : public QWidget {
     Q_OBJECT

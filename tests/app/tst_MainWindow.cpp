@@ -177,6 +177,14 @@ TEST_F(MainWindowTest, FailedLoadShowsAMessageAndKeepsEverything) {
 }
 
 TEST_F(MainWindowTest, ExportWritesTheFlippedFileTheDialogAskedFor) {
+    // Before any shape exists there is nothing to export: a message, no file.
+    const std::string early = dir("export-early") + "/map.bmp";
+    chooser.answers = {QString::fromStdString(early)};
+    click(1008);
+    EXPECT_FALSE(fs::exists(early));
+    ASSERT_EQ(messages.texts.size(), 1u);
+    EXPECT_EQ(messages.texts[0], kNoSculptMapMessage);
+
     click(1006);
     const std::string path = dir("export") + "/map.bmp";
     chooser.answers = {QString::fromStdString(path)};
