@@ -2,6 +2,8 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <stdexcept>
+#include <stdlib.h>
 #include <sys/wait.h>
 
 namespace fs = std::filesystem;
@@ -27,11 +29,13 @@ std::string quoted(const std::string& arg) {
 }
 
 fs::path workDir() {
+    // CTest runs each case as its own process, several at once: each gets its own folder.
     static const fs::path dir = [] {
-        const fs::path d = fs::temp_directory_path() / "tesk_cli_tests";
-        fs::remove_all(d);
-        fs::create_directories(d);
-        return d;
+        std::string pattern = (fs::temp_directory_path() / "tesk_cli_tests.XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            throw std::runtime_error("cannot make a temporary folder");
+        }
+        return fs::path(pattern);
     }();
     return dir;
 }
