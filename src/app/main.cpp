@@ -13,7 +13,6 @@
 #include <QCommandLineParser>
 #include <QIcon>
 #include <QScreen>
-#include <QSurfaceFormat>
 #include <QTimer>
 #include <cstdio>
 #include <memory>
@@ -21,16 +20,6 @@
 using namespace tesk;
 
 namespace {
-
-// Fixed-function drawing needs a compatibility context; multisampling would blur pick colours.
-void setDefaultGlFormat() {
-    QSurfaceFormat format;
-    format.setVersion(2, 1);
-    format.setProfile(QSurfaceFormat::CompatibilityProfile);
-    format.setDepthBufferSize(24);
-    format.setSamples(0);
-    QSurfaceFormat::setDefaultFormat(format);
-}
 
 // Saves the window once the preview has drawn its first frame, then quits.
 void screenshotWhenDrawn(CTeskMainFrame& frame, const QString& path) {
@@ -51,7 +40,7 @@ void screenshotWhenDrawn(CTeskMainFrame& frame, const QString& path) {
 } // namespace
 
 int main(int argc, char** argv) {
-    setDefaultGlFormat();
+    GLView::setDefaultSurfaceFormat();
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Brenmold TESK"));
     QCoreApplication::setApplicationName(QStringLiteral("TESK ( Brenmold )"));

@@ -4,9 +4,19 @@
 #include "GLToolDialog.h"
 
 #include <QResizeEvent>
+#include <QSurfaceFormat>
 #include <cmath>
 
 namespace tesk {
+
+void GLView::setDefaultSurfaceFormat() {
+    QSurfaceFormat format;
+    format.setVersion(2, 1);
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    format.setDepthBufferSize(24);
+    format.setSamples(0);
+    QSurfaceFormat::setDefaultFormat(format);
+}
 
 GLView::GLView(GLScene& scene, GLCamera& camera, QWidget* parent)
     : QOpenGLWidget(parent), m_scene(scene), m_camera(camera), m_toolBar(new GLToolDialog(this)) {

@@ -15,6 +15,11 @@ class GLToolDialog;
 class GLView : public QOpenGLWidget {
     Q_OBJECT
 public:
+    /// Sets the default surface format the preview needs; call before the QApplication
+    /// exists. Fixed-function drawing needs a compatibility context, and multisampling
+    /// would blur the pick colours.
+    static void setDefaultSurfaceFormat();
+
     GLView(GLScene& scene, GLCamera& camera, QWidget* parent = nullptr);
 
     GLToolDialog* toolBar() const { return m_toolBar; }

@@ -2,9 +2,10 @@
 // X display (xvfb-run), since the offscreen platform has no OpenGL. Without a display every
 // test is skipped.
 
+#include "GLView.h"
+
 #include <QApplication>
 #include <QStandardPaths>
-#include <QSurfaceFormat>
 #include <gtest/gtest.h>
 
 bool g_haveDisplay = false;
@@ -15,12 +16,7 @@ int main(int argc, char** argv) {
     if (!g_haveDisplay) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    QSurfaceFormat format;
-    format.setVersion(2, 1);
-    format.setProfile(QSurfaceFormat::CompatibilityProfile);
-    format.setDepthBufferSize(24);
-    format.setSamples(0);
-    QSurfaceFormat::setDefaultFormat(format);
+    tesk::GLView::setDefaultSurfaceFormat();
     QApplication app(argc, argv);
     // Keep the recent-file list of test runs out of the user's own settings.
     QStandardPaths::setTestModeEnabled(true);
