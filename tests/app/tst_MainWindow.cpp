@@ -221,3 +221,22 @@ TEST_F(MainWindowTest, OpeningAFileOverAShapeAsksFirst) {
     frame->controlPanel()->openFile(path);
     EXPECT_EQ(doc->getFileName(), path);
 }
+
+TEST_F(MainWindowTest, KeyboardShortcutsRunThePanelCommands) {
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    QTest::keyClick(frame.get(), Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(doc->mesh.lineCount(), 4);
+
+    const std::string path = dir("keys") + "/k.tsk";
+    chooser.answers = {QString::fromStdString(path)};
+    QTest::keyClick(frame.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(fs::exists(path));
+
+    messages.scriptedAnswers = {true};
+    chooser.answers = {std::nullopt};
+    const size_t asked = chooser.asked.size();
+    QTest::keyClick(frame.get(), Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(chooser.asked.size(), asked + 1);
+    EXPECT_TRUE(chooser.asked.back().startsWith("open "));
+}
