@@ -12,9 +12,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // code path.
     options.maxPixels = uint64_t{1} << 20;
     options.maxDecoderMemory = size_t{64} << 20;
-    if (size > 0 && (data[size - 1] & 1) != 0) {
+    // The last byte also picks the reduced decoding and the row-by-row resampling.
+    const uint8_t mode = size > 0 ? data[size - 1] : 0;
+    if ((mode & 1) != 0) {
         options.minWidth = 16;
         options.minHeight = 16;
+    }
+    if ((mode & 2) != 0) {
+        options.resampleWidth = 8;
+        options.resampleHeight = 8;
     }
     tesk::ImageBuffer image;
     if (tesk::decodePicture({data, size}, tesk::PictureKind::Jpeg, image, options) ==

@@ -12,6 +12,7 @@
 #include <jpeglib.h>
 #include <png.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>

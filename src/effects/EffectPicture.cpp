@@ -2,24 +2,18 @@
 
 #include "EffectStage.h"
 #include "PictureFile.h"
-#include "Resample.h"
 
 namespace tesk {
 
 int loadEffectPicture(ImageBuffer& image, const std::string& path, Messages& messages) {
     // A huge JPEG may come out of the decoder already reduced, but never below four times the
-    // effect size, so the resampling below still sees the picture's detail.
+    // effect size, so the resampling still sees the picture's detail.
     DecodeOptions options;
     options.minWidth = 4 * kEffectMapSide;
     options.minHeight = 4 * kEffectMapSide;
-    const int result = LoadImageFile(image, path, messages, options);
-    if (result != 1) {
-        return result;
-    }
-    if (image.width != kEffectMapSide || image.height != kEffectMapSide) {
-        Resample(image, kEffectMapSide, kEffectMapSide);
-    }
-    return result;
+    options.resampleWidth = kEffectMapSide;
+    options.resampleHeight = kEffectMapSide;
+    return LoadImageFile(image, path, messages, options);
 }
 
 std::unique_ptr<EffectRecord> makeEffectRecord(const std::string& path, int typeCode,

@@ -3,6 +3,7 @@
 #include "FileIO.h"
 #include "Messages.h"
 #include "PictureDecoders.h"
+#include "Resample.h"
 #include "Strings.h"
 
 #include <cstring>
@@ -74,6 +75,12 @@ DecodeResult decodePicture(std::span<const uint8_t> bytes, PictureKind kind, Ima
             break;
         case PictureKind::Unknown:
             break;
+        }
+        const bool resample =
+            options.resampleWidth > 0 && options.resampleHeight > 0 &&
+            (image.width != options.resampleWidth || image.height != options.resampleHeight);
+        if (result == DecodeResult::Ok && resample) {
+            Resample(image, options.resampleWidth, options.resampleHeight);
         }
     } catch (const std::bad_alloc&) {
         result = DecodeResult::OutOfMemory;

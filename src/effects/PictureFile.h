@@ -24,6 +24,10 @@ struct DecodeOptions {
     /// it stays at least this large on each side (JPEG only: decoding at a reduced scale).
     int minWidth = 0;
     int minHeight = 0;
+    /// When non-zero, a picture of another size comes out resampled to this size (exactly as
+    /// Resample makes it); a large PNG is then reduced row by row, never held whole.
+    int resampleWidth = 0;
+    int resampleHeight = 0;
     int maxSide = 16384;
     uint64_t maxPixels = uint64_t{1} << 28;
     /// Working memory the JPEG decoder may take beyond the picture itself.

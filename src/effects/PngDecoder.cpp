@@ -1,15 +1,18 @@
 // PNG through libpng. Every colour type and depth is turned into 8-bit RGB plus a zero filler
-// byte, which is exactly the packed pixel layout, so rows decode straight into the picture.
+// byte, which is exactly the packed pixel layout, so rows decode straight into the picture, or,
+// when a reduced picture is wanted, into the rows the resampling filter keeps.
 // libpng reports errors by longjmp; the two functions that set the jump target hold nothing
 // with a destructor, and the picture is allocated between them.
 
 #include "PictureDecoders.h"
+#include "Resample.h"
 
 #include <png.h>
 
 #include <bit>
 #include <csetjmp>
 #include <cstring>
+#include <new>
 
 namespace tesk::picture {
 
@@ -32,6 +35,21 @@ struct PngSession {
     png_uint_32 height;
     int passes;
 };
+
+/// Where each decoded row goes.
+struct RowTarget {
+    uint32_t* (*rowAt)(void* context, png_uint_32 y);
+    void* context;
+};
+
+uint32_t* pictureRow(void* context, png_uint_32 y) {
+    auto* image = static_cast<ImageBuffer*>(context);
+    return image->pixels.data() + size_t{y} * static_cast<size_t>(image->width);
+}
+
+uint32_t* resamplerRow(void* context, png_uint_32 y) {
+    return static_cast<RowResampler*>(context)->row(static_cast<int>(y));
+}
 
 void readBytes(png_structp png, png_bytep out, size_t length) {
     auto* input = static_cast<PngInput*>(png_get_io_ptr(png));
@@ -87,20 +105,43 @@ bool readHeader(PngSession* s, const DecodeOptions* options) {
     return png_get_rowbytes(s->png, s->info) == size_t{s->width} * 4;
 }
 
-/// Decodes every pass into the rows of `pixels`. False on any error.
-bool readRows(PngSession* s, uint32_t* pixels) {
+/// Decodes every pass into the rows of the target. False on any error.
+bool readRows(PngSession* s, const RowTarget* target) {
     if (setjmp(png_jmpbuf(s->png)) != 0) {
         return false;
     }
     for (int pass = 0; pass < s->passes; ++pass) {
         for (png_uint_32 y = 0; y < s->height; ++y) {
-            png_read_row(s->png, reinterpret_cast<png_bytep>(pixels + size_t{y} * s->width),
+            png_read_row(s->png, reinterpret_cast<png_bytep>(target->rowAt(target->context, y)),
                          nullptr);
         }
     }
     // Read on to the end marker, so a file cut short after its last row is refused too.
     png_read_end(s->png, nullptr);
     return true;
+}
+
+/// Decodes the rows, straight into the picture or, for a reduced picture of a non-interlaced
+/// file (whose rows come only once), through the resampling filter.
+DecodeResult readPicture(PngSession* s, ImageBuffer& image, const DecodeOptions& options) {
+    const auto width = static_cast<int>(s->width);
+    const auto height = static_cast<int>(s->height);
+    const bool reduce = options.resampleWidth > 0 && options.resampleHeight > 0 && s->passes == 1 &&
+                        (width != options.resampleWidth || height != options.resampleHeight);
+    if (reduce) {
+        RowResampler resampler(width, height, options.resampleWidth, options.resampleHeight);
+        const RowTarget target{resamplerRow, &resampler};
+        if (!readRows(s, &target)) {
+            return DecodeResult::Unreadable;
+        }
+        resampler.finish(image);
+        return DecodeResult::Ok;
+    }
+    if (!allocatePixels(image, width, height)) {
+        return DecodeResult::OutOfMemory;
+    }
+    const RowTarget target{pictureRow, &image};
+    return readRows(s, &target) ? DecodeResult::Ok : DecodeResult::Unreadable;
 }
 
 } // namespace
@@ -118,13 +159,10 @@ DecodeResult decodePng(std::span<const uint8_t> bytes, ImageBuffer& image,
     if (s.info == nullptr) {
         result = DecodeResult::OutOfMemory;
     } else if (readHeader(&s, &options)) {
-        if (!allocatePixels(image, static_cast<int>(s.width), static_cast<int>(s.height))) {
-            result = DecodeResult::OutOfMemory;
-        } else if (readRows(&s, image.pixels.data())) {
-            for (uint32_t& p : image.pixels) {
-                p &= 0x00FFFFFFu;
-            }
-            result = DecodeResult::Ok;
+        try {
+            result = readPicture(&s, image, options);
+        } catch (const std::bad_alloc&) {
+            result = DecodeResult::OutOfMemory; // after the libpng objects are freed below
         }
     }
     png_destroy_read_struct(&s.png, s.info != nullptr ? &s.info : nullptr, nullptr);

@@ -55,18 +55,11 @@ uint32_t packChannel(double value, int shift) {
     return static_cast<uint32_t>(clamped) << shift; // truncation toward zero
 }
 
-} // namespace
-
-void Resample(ImageBuffer& image, int newWidth, int newHeight) {
-    if (!image.hasPixels() || newWidth < 1 || newHeight < 1) {
-        return;
-    }
-    const std::vector<AxisTaps> rows = axisTaps(image.height, newHeight);
-    const std::vector<AxisTaps> columns = axisTaps(image.width, newWidth);
-    const size_t sourceWidth = static_cast<size_t>(image.width);
-    const uint32_t* source = image.pixels.data();
-
-    std::vector<uint32_t> target(static_cast<size_t>(newWidth) * static_cast<size_t>(newHeight));
+/// Computes every target pixel from the source rows the filter reads.
+std::vector<uint32_t> resampleRows(const std::vector<const uint32_t*>& sourceRows,
+                                   const std::vector<AxisTaps>& rows,
+                                   const std::vector<AxisTaps>& columns) {
+    std::vector<uint32_t> target(rows.size() * columns.size());
     std::array<double, kTaps * kTaps> weight{};
     double weightSum = 0.0;
     for (size_t i = 0; i < rows.size(); ++i) {
@@ -89,7 +82,7 @@ void Resample(ImageBuffer& image, int newWidth, int newHeight) {
 
             std::array<double, 4> sum{};
             for (size_t k = 0; k < kTaps; ++k) {
-                const uint32_t* line = source + row.source[k] * sourceWidth;
+                const uint32_t* line = sourceRows[row.source[k]];
                 for (size_t l = 0; l < kTaps; ++l) {
                     const double w = weight[k * kTaps + l];
                     const uint32_t p = line[column.source[l]];
@@ -108,9 +101,59 @@ void Resample(ImageBuffer& image, int newWidth, int newHeight) {
             target[i * columns.size() + j] = packed;
         }
     }
-    image.pixels = std::move(target);
+    return target;
+}
+
+} // namespace
+
+void Resample(ImageBuffer& image, int newWidth, int newHeight) {
+    if (!image.hasPixels() || newWidth < 1 || newHeight < 1) {
+        return;
+    }
+    std::vector<const uint32_t*> sourceRows(static_cast<size_t>(image.height));
+    for (size_t y = 0; y < sourceRows.size(); ++y) {
+        sourceRows[y] = image.pixels.data() + y * static_cast<size_t>(image.width);
+    }
+    image.pixels = resampleRows(sourceRows, axisTaps(image.height, newHeight),
+                                axisTaps(image.width, newWidth));
     image.width = newWidth;
     image.height = newHeight;
+}
+
+struct RowResampler::Plan {
+    std::vector<AxisTaps> rows;
+    std::vector<AxisTaps> columns;
+    int targetWidth;
+    int targetHeight;
+};
+
+RowResampler::RowResampler(int sourceWidth, int sourceHeight, int targetWidth, int targetHeight)
+    : m_plan(std::make_unique<Plan>(Plan{axisTaps(sourceHeight, targetHeight),
+                                         axisTaps(sourceWidth, targetWidth), targetWidth,
+                                         targetHeight})),
+      m_kept(static_cast<size_t>(sourceHeight)), m_scratch(static_cast<size_t>(sourceWidth)) {
+    for (const AxisTaps& taps : m_plan->rows) {
+        for (size_t y : taps.source) {
+            m_kept[y].resize(static_cast<size_t>(sourceWidth));
+        }
+    }
+}
+
+RowResampler::~RowResampler() = default;
+
+uint32_t* RowResampler::row(int y) {
+    std::vector<uint32_t>& kept = m_kept[static_cast<size_t>(y)];
+    return kept.empty() ? m_scratch.data() : kept.data();
+}
+
+void RowResampler::finish(ImageBuffer& image) const {
+    std::vector<const uint32_t*> sourceRows(m_kept.size());
+    for (size_t y = 0; y < m_kept.size(); ++y) {
+        sourceRows[y] = m_kept[y].data();
+    }
+    image.pixels = resampleRows(sourceRows, m_plan->rows, m_plan->columns);
+    image.width = m_plan->targetWidth;
+    image.height = m_plan->targetHeight;
 }
 
 } // namespace tesk

@@ -2,6 +2,7 @@
 #include "FileIO.h"
 #include "Messages.h"
 #include "PictureFile.h"
+#include "Resample.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -363,6 +364,43 @@ TEST(PictureFile, DamagedBytesNeverGiveAWrongSizedPicture) {
             } else {
                 ASSERT_FALSE(image.hasPixels());
             }
+        }
+    }
+}
+
+TEST(PictureFile, ResamplingWhileDecodingMatchesResamplingAfterwards) {
+    // rgb8.png is reduced row by row, the interlaced file and the others after decoding.
+    for (const char* name : {"rgb8.png", "rgb8_interlaced.png", "large_128x64.jpg",
+                             "rgb24_rle_top.tga", "rgb24_bottomup.bmp"}) {
+        const std::vector<uint8_t> bytes = readBytes(name);
+        const PictureKind kind = detectPictureKind(bytes, name);
+        for (const auto& [w, h] : {std::pair{64, 64}, std::pair{3, 2}}) {
+            ImageBuffer direct;
+            ASSERT_EQ(decodePicture(bytes, kind, direct), DecodeResult::Ok) << name;
+            Resample(direct, w, h);
+            DecodeOptions options;
+            options.resampleWidth = w;
+            options.resampleHeight = h;
+            ImageBuffer reduced;
+            ASSERT_EQ(decodePicture(bytes, kind, reduced, options), DecodeResult::Ok) << name;
+            EXPECT_EQ(reduced.width, w);
+            EXPECT_EQ(reduced.height, h);
+            EXPECT_EQ(reduced.pixels, direct.pixels) << name;
+        }
+    }
+}
+
+TEST(EffectPicture, PicturesOfTheEffectSizeAreNotResampled) {
+    // Resampling would sharpen the gradient's wrapped edges.
+    const std::string path = std::string(TESK_SOURCE_DIR) + "/res/effect/gradient_rgb.png";
+    RecordingMessages messages;
+    ImageBuffer image;
+    ASSERT_EQ(loadEffectPicture(image, path, messages), 1);
+    ASSERT_EQ(image.pixels.size(), 4096u);
+    for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            ASSERT_EQ(channels(image.pixels[static_cast<size_t>(y * 64 + x)]),
+                      (std::array<int, 3>{x * 4, y * 4, (x + y) * 2}));
         }
     }
 }

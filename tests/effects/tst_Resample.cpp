@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 
 using namespace tesk;
@@ -99,4 +101,25 @@ TEST(Resample, NothingWithoutPixels) {
     Resample(image, 64, 64);
     EXPECT_FALSE(image.hasPixels());
     EXPECT_EQ(image.width, 0);
+}
+
+TEST(Resample, RowByRowGivesTheSameResultAsTheWholePicture) {
+    for (const auto& [w, h, tw, th] : {std::array{100, 70, 13, 9}, std::array{7, 5, 64, 64},
+                                       std::array{256, 256, 64, 64}, std::array{3, 200, 5, 4}}) {
+        ImageBuffer whole;
+        whole.allocate(w, h);
+        for (size_t k = 0; k < whole.pixels.size(); ++k) {
+            whole.pixels[k] = static_cast<uint32_t>(k * 2654435761u) & 0xFFFFFFu;
+        }
+        RowResampler rows(w, h, tw, th);
+        for (int y = 0; y < h; ++y) {
+            std::copy_n(whole.pixels.begin() + y * w, w, rows.row(y));
+        }
+        ImageBuffer streamed;
+        rows.finish(streamed);
+        Resample(whole, tw, th);
+        EXPECT_EQ(streamed.width, tw);
+        EXPECT_EQ(streamed.height, th);
+        EXPECT_EQ(streamed.pixels, whole.pixels) << w << "x" << h << " to " << tw << "x" << th;
+    }
 }
