@@ -1,15 +1,25 @@
 #include "Cli.h"
 
+#include "EffectPicture.h"
+#include "EffectStage.h"
 #include "Messages.h"
 #include "SPMesh.h"
 #include "SculptImageWriter.h"
 #include "SurfaceBuilder.h"
 
 #include <charconv>
+#include <sstream>
 
 namespace tesk::cli {
 
 namespace {
+
+/// One --effect KIND:PICTURE[:STRENGTH[:R[:G[:B]]]]; the defaults are a newly added effect's.
+struct EffectOption {
+    int type = EFFECT_NORMAL;
+    std::string picture;
+    float strengths[4] = {10.0f, 100.0f, 100.0f, 100.0f};
+};
 
 struct RenderOptions {
     std::string input;
@@ -17,12 +27,46 @@ struct RenderOptions {
     bool hasType = false;
     int32_t type = 0;
     ExportFlips flips;
+    std::vector<EffectOption> effects;
 };
 
 bool parseType(const std::string& text, int32_t& type) {
     const char* end = text.data() + text.size();
     const auto [ptr, ec] = std::from_chars(text.data(), end, type);
     return ec == std::errc() && ptr == end && isKnownShapeType(type);
+}
+
+bool parseEffect(const std::string& text, EffectOption& effect) {
+    std::vector<std::string> fields;
+    std::istringstream in(text);
+    for (std::string field; std::getline(in, field, ':');) {
+        fields.push_back(field);
+    }
+    if (fields.size() < 2 || fields.size() > 6 || fields[1].empty()) {
+        return false;
+    }
+    if (fields[0] == "normal") {
+        effect.type = EFFECT_NORMAL;
+    } else if (fields[0] == "centroid") {
+        effect.type = EFFECT_CENTROID;
+    } else if (fields[0] == "composite") {
+        effect.type = EFFECT_COMPOSITE;
+    } else {
+        return false;
+    }
+    effect.picture = fields[1];
+    for (size_t i = 2; i < fields.size(); ++i) {
+        const std::string& number = fields[i];
+        float value = 0.0f;
+        const auto [ptr, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
+        // The range of the effect dialog's strength boxes.
+        if (ec != std::errc() || ptr != number.data() + number.size() || !(value >= -100.0f) ||
+            !(value <= 100.0f)) {
+            return false;
+        }
+        effect.strengths[i - 2] = value;
+    }
+    return true;
 }
 
 // Returns kExitOk when the arguments were understood, else the usage error's status.
@@ -43,7 +87,15 @@ int parseRender(const Args& args, RenderOptions& options) {
             options.hasType = true;
             ++i;
         } else if (arg == "--effect" || arg.rfind("--effect=", 0) == 0) {
-            return usageError("--effect is not available in this build");
+            const bool joined = arg != "--effect";
+            EffectOption effect;
+            if ((!joined && i + 1 >= args.size()) ||
+                !parseEffect(joined ? arg.substr(9) : args[i + 1], effect)) {
+                return usageError("--effect takes KIND:PICTURE[:STRENGTH[:R[:G[:B]]]] with KIND "
+                                  "normal, centroid or composite and strengths -100 .. 100");
+            }
+            options.effects.push_back(effect);
+            i += joined ? 0 : 1;
         } else if (arg.size() > 1 && arg[0] == '-') {
             return usageError("unknown option '" + arg + "'");
         } else {
@@ -70,10 +122,23 @@ int runRender(const Args& args) {
         return kExitUnusable;
     }
     StderrMessages messages;
+    for (const EffectOption& effect : options.effects) {
+        std::unique_ptr<EffectRecord> record =
+            makeEffectRecord(effect.picture, effect.type, messages);
+        if (!record) {
+            return unusable("cannot use the effect picture " + effect.picture);
+        }
+        record->strength = effect.strengths[0];
+        record->strengthR = effect.strengths[1];
+        record->strengthG = effect.strengths[2];
+        record->strengthB = effect.strengths[3];
+        mesh.effects.append(std::move(record));
+    }
     const int32_t type = options.hasType ? options.type : mesh.SPDimType;
     if (!BuildSurface(mesh, type, messages)) {
         return unusable(options.input + " has no points to render");
     }
+    ApplyEffects(mesh.map, mesh.effects);
     if (!ExportSculptImage(options.output, mesh.map.data(), mesh.mapWidth, mesh.mapHeight,
                            options.flips, messages)) {
         return unusable("cannot write " + options.output);

@@ -12,7 +12,9 @@ namespace {
 constexpr std::array<Command, 3> kCommands = {{
     {"new", "OUT.tsk", "write the default 4 x 4 shape", runNew},
     {"info", "IN.tsk", "print lines, points per line, type and levels", runInfo},
-    {"render", "IN.tsk OUT.bmp [--type T] [--flip-x] [--flip-y] [--flip-z]",
+    {"render",
+     "IN.tsk OUT.bmp [--type T] [--flip-x] [--flip-y] [--flip-z]\n"
+     "               [--effect KIND:PICTURE[:STRENGTH[:R[:G[:B]]]]]...",
      "build the sculpt map and write it as .bmp, .png or .tga", runRender},
 }};
 } // namespace
