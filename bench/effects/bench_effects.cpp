@@ -1,6 +1,8 @@
 // The effect stage with one effect of each type, resampling a 4096 x 4096 picture to 64 x 64,
-// and loading a 4096 x 4096 JPEG and PNG as an effect picture. The two files are written into
-// a temporary folder when the program starts and removed when it ends.
+// and loading a 4096 x 4096 JPEG and PNG as an effect picture. The files are written into a
+// temporary folder on first use and removed when the program ends. The PNG comes twice: a
+// photograph-like picture with fine noise, the hardest case for inflating, and a smooth height
+// map as effect pictures usually are.
 #include "EffectPicture.h"
 #include "EffectStage.h"
 #include "Messages.h"
@@ -39,6 +41,21 @@ std::vector<uint8_t> bigRgb() {
             p[0] = static_cast<uint8_t>(std::clamp(static_cast<int>(shade * 220) + noise, 0, 255));
             p[1] = static_cast<uint8_t>(std::clamp(x / 20 + noise, 0, 255));
             p[2] = static_cast<uint8_t>(std::clamp(y / 20 - noise, 0, 255));
+        }
+    }
+    return rgb;
+}
+
+/// A smooth grey height map: overlapping waves, no pixel noise.
+std::vector<uint8_t> smoothRgb() {
+    std::vector<uint8_t> rgb(size_t{kBig} * kBig * 3);
+    for (int y = 0; y < kBig; ++y) {
+        for (int x = 0; x < kBig; ++x) {
+            const double h = std::sin(x * 0.0031) * std::cos(y * 0.0047) +
+                             0.5 * std::sin((x + 2 * y) * 0.011) + 0.25 * std::cos(x * 0.023);
+            const auto v = static_cast<uint8_t>(std::clamp(127.5 + 72.0 * h, 0.0, 255.0));
+            uint8_t* p = rgb.data() + (static_cast<size_t>(y) * kBig + static_cast<size_t>(x)) * 3;
+            p[0] = p[1] = p[2] = v;
         }
     }
     return rgb;
@@ -92,6 +109,7 @@ public:
         const std::vector<uint8_t> rgb = bigRgb();
         writeJpeg(jpeg(), rgb);
         writePng(png(), rgb);
+        writePng(smoothPng(), smoothRgb());
     }
     ~BigPictures() { std::filesystem::remove_all(m_dir); }
     BigPictures(const BigPictures&) = delete;
@@ -99,6 +117,7 @@ public:
 
     std::string jpeg() const { return m_dir + "/big.jpg"; }
     std::string png() const { return m_dir + "/big.png"; }
+    std::string smoothPng() const { return m_dir + "/smooth.png"; }
 
 private:
     std::string m_dir;
@@ -183,6 +202,11 @@ void LoadAndResamplePng4096(benchmark::State& state) {
     loadAsEffectPicture(state, bigPictures().png());
 }
 BENCHMARK(LoadAndResamplePng4096)->Unit(benchmark::kMillisecond);
+
+void LoadAndResampleSmoothPng4096(benchmark::State& state) {
+    loadAsEffectPicture(state, bigPictures().smoothPng());
+}
+BENCHMARK(LoadAndResampleSmoothPng4096)->Unit(benchmark::kMillisecond);
 
 /// For comparison: the JPEG decoded at full size, without the reduced decoding.
 void LoadJpeg4096FullSize(benchmark::State& state) {

@@ -46,8 +46,58 @@ inline void normalise(float& x, float& y, float& z) {
     z *= inverse;
 }
 
+/// The two triangle normals of the cell between columns a and c of rows i and i + 1.
+inline void cellNormals(const Planes<float>& p, Workspace& ws, size_t cell, size_t ia, size_t ic) {
+    const size_t ja = ia + kSide;
+    const size_t jc = ic + kSide;
+    // A = P[i][a], B = P[i][c], C = P[i+1][a], D = P[i+1][c]
+    const float abx = p.x[ia] - p.x[ic], aby = p.y[ia] - p.y[ic], abz = p.z[ia] - p.z[ic];
+    const float adx = p.x[ia] - p.x[jc], ady = p.y[ia] - p.y[jc], adz = p.z[ia] - p.z[jc];
+    const float acx = p.x[ia] - p.x[ja], acy = p.y[ia] - p.y[ja], acz = p.z[ia] - p.z[ja];
+    float x = aby * adz - abz * ady;
+    float y = abz * adx - abx * adz;
+    float z = abx * ady - aby * adx;
+    normalise(x, y, z);
+    ws.face1.x[cell] = x;
+    ws.face1.y[cell] = y;
+    ws.face1.z[cell] = z;
+    x = ady * acz - adz * acy;
+    y = adz * acx - adx * acz;
+    z = adx * acy - ady * acx;
+    normalise(x, y, z);
+    ws.face2.x[cell] = x;
+    ws.face2.y[cell] = y;
+    ws.face2.z[cell] = z;
+}
+
+/// Sums the triangle normals at every corner of one channel. Cell (i, j) gives its first
+/// triangle to corners (i, j), (i, j+1), (i+1, j) and its second to (i, j+1), (i+1, j),
+/// (i+1, j+1), wrapping from column 63 to column 0; gathered here per corner, row by row.
+void gatherCorners(const float* t1, const float* t2, float* out) {
+    for (size_t r = 0; r < kSide; ++r) {
+        float* n = out + r * kSide;
+        std::fill(n, n + kSide, 0.0f);
+        if (r + 1 < kSide) { // cells of row r, the corner as their top
+            const float* f1 = t1 + r * kSide;
+            const float* f2 = t2 + r * kSide;
+            n[0] += f1[0] + f1[kSide - 1] + f2[kSide - 1];
+            for (size_t j = 1; j < kSide; ++j) {
+                n[j] += f1[j] + f1[j - 1] + f2[j - 1];
+            }
+        }
+        if (r > 0) { // cells of row r - 1, the corner as their bottom
+            const float* f1 = t1 + (r - 1) * kSide;
+            const float* f2 = t2 + (r - 1) * kSide;
+            n[0] += f1[0] + f2[0] + f2[kSide - 1];
+            for (size_t j = 1; j < kSide; ++j) {
+                n[j] += f1[j] + f2[j] + f2[j - 1];
+            }
+        }
+    }
+}
+
 /// Vertex normals of the strip closed at the seam (columns 0 and 63 are the same vertices):
-/// two triangle normals per cell, added to the corners, then each sum normalised once.
+/// two triangle normals per cell, summed at the corners, then each sum normalised once.
 void computeNormals(const uint32_t* builtMap, Workspace& ws) {
     Planes<float>& n = ws.normal;
     // The result planes hold the built map's positions until the effect itself fills them.
@@ -58,58 +108,17 @@ void computeNormals(const uint32_t* builtMap, Workspace& ws) {
         p.z[k] = static_cast<float>((builtMap[k] >> 16) & 0xFFu);
     }
     for (size_t i = 0; i + 1 < kSide; ++i) {
-        for (size_t j = 0; j < kSide; ++j) {
-            // At the seam the cell reaches across it: columns 62 -> 1 and 63 -> 1.
-            const size_t a = j == 0 ? 62 : j;
-            const size_t c = (j == 0 || j == kSide - 1) ? 1 : j + 1;
-            const size_t ia = i * kSide + a;
-            const size_t ic = i * kSide + c;
-            const size_t ja = ia + kSide;
-            const size_t jc = ic + kSide;
-            // A = P[i][a], B = P[i][c], C = P[i+1][a], D = P[i+1][c]
-            const float abx = p.x[ia] - p.x[ic], aby = p.y[ia] - p.y[ic], abz = p.z[ia] - p.z[ic];
-            const float adx = p.x[ia] - p.x[jc], ady = p.y[ia] - p.y[jc], adz = p.z[ia] - p.z[jc];
-            const float acx = p.x[ia] - p.x[ja], acy = p.y[ia] - p.y[ja], acz = p.z[ia] - p.z[ja];
-            const size_t cell = i * kSide + j;
-            float x = aby * adz - abz * ady;
-            float y = abz * adx - abx * adz;
-            float z = abx * ady - aby * adx;
-            normalise(x, y, z);
-            ws.face1.x[cell] = x;
-            ws.face1.y[cell] = y;
-            ws.face1.z[cell] = z;
-            x = ady * acz - adz * acy;
-            y = adz * acx - adx * acz;
-            z = adx * acy - ady * acx;
-            normalise(x, y, z);
-            ws.face2.x[cell] = x;
-            ws.face2.y[cell] = y;
-            ws.face2.z[cell] = z;
+        const size_t row = i * kSide;
+        // At the seam the cells reach across it: columns 62 -> 1 and 63 -> 1.
+        cellNormals(p, ws, row, row + 62, row + 1);
+        for (size_t j = 1; j + 1 < kSide; ++j) {
+            cellNormals(p, ws, row + j, row + j, row + j + 1);
         }
+        cellNormals(p, ws, row + kSide - 1, row + kSide - 1, row + 1);
     }
-    std::fill(std::begin(n.x), std::end(n.x), 0.0f);
-    std::fill(std::begin(n.y), std::end(n.y), 0.0f);
-    std::fill(std::begin(n.z), std::end(n.z), 0.0f);
-    // The first triangle goes to corners (i, j), (i, j+1), (i+1, j); the second to (i, j+1),
-    // (i+1, j), (i+1, j+1); the accumulation wraps from column 63 to column 0.
-    const auto accumulate = [&](float* out, const float* t1, const float* t2) {
-        for (size_t i = 0; i + 1 < kSide; ++i) {
-            float* top = out + i * kSide;
-            float* bottom = top + kSide;
-            const float* f1 = t1 + i * kSide;
-            const float* f2 = t2 + i * kSide;
-            for (size_t j = 0; j < kSide; ++j) {
-                const size_t next = (j + 1) & (kSide - 1);
-                top[j] += f1[j];
-                top[next] += f1[j] + f2[j];
-                bottom[j] += f1[j] + f2[j];
-                bottom[next] += f2[j];
-            }
-        }
-    };
-    accumulate(n.x, ws.face1.x, ws.face2.x);
-    accumulate(n.y, ws.face1.y, ws.face2.y);
-    accumulate(n.z, ws.face1.z, ws.face2.z);
+    gatherCorners(ws.face1.x, ws.face2.x, n.x);
+    gatherCorners(ws.face1.y, ws.face2.y, n.y);
+    gatherCorners(ws.face1.z, ws.face2.z, n.z);
     for (size_t k = 0; k < kCount; ++k) {
         normalise(n.x[k], n.y[k], n.z[k]);
     }
@@ -169,18 +178,20 @@ void refit(const float* f, int32_t* w) {
         low = std::min(low, f[k]);
         high = std::max(high, f[k]);
     }
-    if (!(high > low)) {
+    if (!(high > low) || !std::isfinite(high - low)) {
         std::fill(w, w + kCount, 0);
         return;
     }
-    // In double and divided last, so that a map already spanning 0..255 maps onto itself:
-    // a single-precision reciprocal lands whole values a hair low and truncates them to the
-    // step below.
+    // Whole values must map onto whole values (a map already spanning 0..255 onto itself),
+    // which a single-precision reciprocal misses by a hair and truncation turns into the step
+    // below. In double the scale is off by a few units in the last place at most; nudged up
+    // by 2^-44 it can no longer land a whole value below itself, and a value that close below
+    // the next step is rounding noise either way.
     const double lowest = low;
-    const double range = static_cast<double>(high) - lowest;
+    const double scale = 255.0 / (static_cast<double>(high) - lowest) * (1.0 + 0x1p-44);
     for (size_t k = 0; k < kCount; ++k) {
-        const double v = (static_cast<double>(f[k]) - lowest) * 255.0 / range;
-        w[k] = !(v > 0.0) ? 0 : v >= 255.0 ? 255 : static_cast<int32_t>(v);
+        const double v = (static_cast<double>(f[k]) - lowest) * scale;
+        w[k] = static_cast<int32_t>(std::min(std::max(0.0, v), 255.0)); // NaN -> 0
     }
 }
 

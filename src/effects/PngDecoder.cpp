@@ -1,6 +1,7 @@
-// PNG through libpng. Every colour type and depth is turned into 8-bit RGB plus a zero filler
-// byte, which is exactly the packed pixel layout, so rows decode straight into the picture, or,
-// when a reduced picture is wanted, into the rows the resampling filter keeps.
+// PNG through libpng. Every colour type and depth is turned into 8-bit RGB. Rows come one at a
+// time through a scratch row and are packed into the picture, or, when a reduced picture is
+// wanted, only into the rows the resampling filter keeps. Interlaced rows are revisited by
+// every pass, so they decode with a zero filler byte straight into the packed picture.
 // libpng reports errors by longjmp; the two functions that set the jump target hold nothing
 // with a destructor, and the picture is allocated between them.
 
@@ -13,6 +14,7 @@
 #include <csetjmp>
 #include <cstring>
 #include <new>
+#include <vector>
 
 namespace tesk::picture {
 
@@ -34,9 +36,10 @@ struct PngSession {
     png_uint_32 width;
     png_uint_32 height;
     int passes;
+    uint8_t* scratch; ///< one RGB row; used when passes == 1
 };
 
-/// Where each decoded row goes.
+/// Where each decoded row goes; null for a row nobody needs.
 struct RowTarget {
     uint32_t* (*rowAt)(void* context, png_uint_32 y);
     void* context;
@@ -49,6 +52,12 @@ uint32_t* pictureRow(void* context, png_uint_32 y) {
 
 uint32_t* resamplerRow(void* context, png_uint_32 y) {
     return static_cast<RowResampler*>(context)->row(static_cast<int>(y));
+}
+
+void packRow(const uint8_t* rgb, uint32_t* out, png_uint_32 width) {
+    for (png_uint_32 x = 0; x < width; ++x, rgb += 3) {
+        out[x] = packRgb(rgb[0], rgb[1], rgb[2]);
+    }
 }
 
 void readBytes(png_structp png, png_bytep out, size_t length) {
@@ -76,6 +85,9 @@ bool readHeader(PngSession* s, const DecodeOptions* options) {
                         static_cast<png_uint_32>(options->maxSide));
     png_set_chunk_malloc_max(s->png, png_alloc_size_t{8} << 20);
     png_set_chunk_cache_max(s->png, 256);
+    // The checksum of every chunk is still verified; zlib's own one over the same bytes is
+    // redundant and costs a pass over the whole inflated picture.
+    png_set_option(s->png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);
     png_read_info(s->png, s->info);
 
     int bitDepth = 0;
@@ -99,10 +111,13 @@ bool readHeader(PngSession* s, const DecodeOptions* options) {
     }
     // Transparency is dropped: an effect picture only carries heights in its colours.
     png_set_strip_alpha(s->png);
-    png_set_filler(s->png, 0, PNG_FILLER_AFTER);
+    const bool interlaced = png_get_interlace_type(s->png, s->info) != PNG_INTERLACE_NONE;
+    if (interlaced) {
+        png_set_filler(s->png, 0, PNG_FILLER_AFTER);
+    }
     s->passes = png_set_interlace_handling(s->png);
     png_read_update_info(s->png, s->info);
-    return png_get_rowbytes(s->png, s->info) == size_t{s->width} * 4;
+    return png_get_rowbytes(s->png, s->info) == size_t{s->width} * (interlaced ? 4 : 3);
 }
 
 /// Decodes every pass into the rows of the target. False on any error.
@@ -110,10 +125,19 @@ bool readRows(PngSession* s, const RowTarget* target) {
     if (setjmp(png_jmpbuf(s->png)) != 0) {
         return false;
     }
-    for (int pass = 0; pass < s->passes; ++pass) {
+    if (s->passes == 1) {
         for (png_uint_32 y = 0; y < s->height; ++y) {
-            png_read_row(s->png, reinterpret_cast<png_bytep>(target->rowAt(target->context, y)),
-                         nullptr);
+            png_read_row(s->png, s->scratch, nullptr);
+            if (uint32_t* out = target->rowAt(target->context, y)) {
+                packRow(s->scratch, out, s->width);
+            }
+        }
+    } else {
+        for (int pass = 0; pass < s->passes; ++pass) {
+            for (png_uint_32 y = 0; y < s->height; ++y) {
+                png_read_row(s->png, reinterpret_cast<png_bytep>(target->rowAt(target->context, y)),
+                             nullptr);
+            }
         }
     }
     // Read on to the end marker, so a file cut short after its last row is refused too.
@@ -126,6 +150,8 @@ bool readRows(PngSession* s, const RowTarget* target) {
 DecodeResult readPicture(PngSession* s, ImageBuffer& image, const DecodeOptions& options) {
     const auto width = static_cast<int>(s->width);
     const auto height = static_cast<int>(s->height);
+    std::vector<uint8_t> scratch(size_t{s->width} * 3);
+    s->scratch = scratch.data();
     const bool reduce = options.resampleWidth > 0 && options.resampleHeight > 0 && s->passes == 1 &&
                         (width != options.resampleWidth || height != options.resampleHeight);
     if (reduce) {

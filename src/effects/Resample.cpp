@@ -131,7 +131,7 @@ RowResampler::RowResampler(int sourceWidth, int sourceHeight, int targetWidth, i
     : m_plan(std::make_unique<Plan>(Plan{axisTaps(sourceHeight, targetHeight),
                                          axisTaps(sourceWidth, targetWidth), targetWidth,
                                          targetHeight})),
-      m_kept(static_cast<size_t>(sourceHeight)), m_scratch(static_cast<size_t>(sourceWidth)) {
+      m_kept(static_cast<size_t>(sourceHeight)) {
     for (const AxisTaps& taps : m_plan->rows) {
         for (size_t y : taps.source) {
             m_kept[y].resize(static_cast<size_t>(sourceWidth));
@@ -143,7 +143,7 @@ RowResampler::~RowResampler() = default;
 
 uint32_t* RowResampler::row(int y) {
     std::vector<uint32_t>& kept = m_kept[static_cast<size_t>(y)];
-    return kept.empty() ? m_scratch.data() : kept.data();
+    return kept.empty() ? nullptr : kept.data();
 }
 
 void RowResampler::finish(ImageBuffer& image) const {

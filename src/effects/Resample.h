@@ -22,8 +22,8 @@ public:
     RowResampler(const RowResampler&) = delete;
     RowResampler& operator=(const RowResampler&) = delete;
 
-    /// Where source row y is to be written (sourceWidth pixels). A row the filter never reads
-    /// gets a scratch row that the next call reuses.
+    /// Where source row y is to be written (sourceWidth pixels); null for a row the filter
+    /// never reads.
     uint32_t* row(int y);
     /// The target pixels, from the rows written so far.
     void finish(ImageBuffer& image) const;
@@ -32,7 +32,6 @@ private:
     struct Plan;
     std::unique_ptr<Plan> m_plan;
     std::vector<std::vector<uint32_t>> m_kept; ///< per source row; empty when not read
-    std::vector<uint32_t> m_scratch;
 };
 
 } // namespace tesk
