@@ -87,6 +87,10 @@ def make_pngs():
     write("rgb8_interlaced.png", png(rgb, 2, 8, interlace=True))
     write("rgb16.png", png([[tuple(v * 257 for v in p) for p in r] for r in rgb], 2, 16))
     write("rgba8.png", png([[p + ((x * 40) & 255,) for x, p in enumerate(r)] for r in rgb], 6, 8))
+    write("rgba8_interlaced.png",
+          png([[p + ((x * 40) & 255,) for x, p in enumerate(r)] for r in rgb], 6, 8, interlace=True))
+    write("greyalpha8_interlaced.png",
+          png([[(grey(x, y), 255 - x) for x in range(W)] for y in range(H)], 4, 8, interlace=True))
     write("rgba16.png",
           png([[tuple(v * 257 for v in p) + (x * 9000,) for x, p in enumerate(r)] for r in rgb], 6,
               16))

@@ -106,8 +106,9 @@ const std::vector<std::string> kReferenceFiles = {"rgb8.png",
                                                   "palette8.tga",
                                                   "palette8_rle.tga"};
 
-const std::vector<std::string> kGreyFiles = {"grey8.png", "grey16.png", "greyalpha8.png",
-                                             "grey8.tga", "grey8_rle.tga"};
+const std::vector<std::string> kGreyFiles = {"grey8.png",      "grey16.png",
+                                             "greyalpha8.png", "greyalpha8_interlaced.png",
+                                             "grey8.tga",      "grey8_rle.tga"};
 
 const std::vector<std::string> kJpegFiles = {
     "rgb_baseline.jpg",           "rgb_progressive.jpg", "rgb_subsampled.jpg", "grey.jpg",
