@@ -118,8 +118,6 @@ TEST_F(CliRender, UsageErrors) {
         {project, file("a.bmp"), "--type", "2"},
         {project, file("a.bmp"), "--type", "53x"},
         {project, file("a.bmp"), "--flip-w"},
-        {project, file("a.bmp"), "--effect", "normal:pic.png"},
-        {project, file("a.bmp"), "--effect=normal:pic.png"},
     };
     for (const std::vector<std::string>& args : wrong) {
         const CliRun run = render(args);
