@@ -131,8 +131,7 @@ GridOutcome SurfaceBuilder::buildGrid(SPMesh& mesh, int32_t type, Messages& mess
     if (type == DIM_POLES_FIXED) {
         resampled = enoughLines && buildFixed(grid, out);
     } else if (const SurfaceRecipe* recipe = findRecipe(type)) {
-        resampled = enoughLines && resampleAlong(*recipe, grid, messages) &&
-                    resampleAcross(*recipe, grid, messages, out);
+        resampled = enoughLines && resample(*recipe, grid, messages, out);
     } else {
         messages.inform(kUnknownTypeMessage);
     }
@@ -245,6 +244,45 @@ bool SurfaceBuilder::resampleAlong(const SurfaceRecipe& recipe, Grid& grid, Mess
     return true;
 }
 
+bool SurfaceBuilder::resample(const SurfaceRecipe& recipe, Grid& grid, Messages& messages,
+                              Point3* out) {
+    if (resampleAlong(recipe, grid, messages)) {
+        return resampleAcross(recipe, grid, messages, out);
+    }
+    // How the lines are divided does not depend on the columns: a bad division of the lines
+    // is reported even when the columns could not be resampled.
+    if (grid.rows > kAcrossGrowTarget && grid.rows <= kAcrossKeyLimit) {
+        SampleSchedule unused;
+        planAcross(grid, messages, unused);
+    }
+    return false;
+}
+
+bool SurfaceBuilder::planAcross(const Grid& grid, Messages& messages, SampleSchedule& schedule) {
+    const int columns = grid.columns;
+    const int rows = grid.rows;
+    LineShapeMetrics(columns, rows, grid.current, m_bend.data(), m_inLength.data());
+    for (int r = 0; r < rows; ++r) {
+        float sumBend = 0.0f;
+        float sumLength = 0.0f;
+        for (int c = 0; r + 1 < rows && c < columns; ++c) {
+            sumBend += m_bend[static_cast<size_t>(r * columns + c)];
+            sumLength += m_inLength[static_cast<size_t>(r * columns + c)];
+        }
+        m_sumBend[static_cast<size_t>(r)] = sumBend;
+        m_sumLength[static_cast<size_t>(r)] = sumLength;
+    }
+    // Line r's single values sit at r * columns + c: the groups are the columns.
+    const KeyMetrics metrics{
+        m_sumBend.data(), m_sumLength.data(), m_bend.data(), columns, 1, columns, rows - 1};
+    if (!PlanSegments(rows, false, m_rowLevels.data(), metrics, m_plan) ||
+        !AcrossKeySchedule(rows, m_plan.counts.data(), schedule)) {
+        messages.inform(kInvalidDivisionMessage);
+        return false;
+    }
+    return true;
+}
+
 bool SurfaceBuilder::resampleAcross(const SurfaceRecipe& recipe, Grid& grid, Messages& messages,
                                     Point3* out) {
     const int columns = grid.columns;
@@ -262,23 +300,7 @@ bool SurfaceBuilder::resampleAcross(const SurfaceRecipe& recipe, Grid& grid, Mes
         }
         AcrossGrowSchedule(schedule);
     } else if (rows <= kAcrossKeyLimit) {
-        LineShapeMetrics(columns, rows, grid.current, m_bend.data(), m_inLength.data());
-        for (int r = 0; r < rows; ++r) {
-            float sumBend = 0.0f;
-            float sumLength = 0.0f;
-            for (int c = 0; r + 1 < rows && c < columns; ++c) {
-                sumBend += m_bend[static_cast<size_t>(r * columns + c)];
-                sumLength += m_inLength[static_cast<size_t>(r * columns + c)];
-            }
-            m_sumBend[static_cast<size_t>(r)] = sumBend;
-            m_sumLength[static_cast<size_t>(r)] = sumLength;
-        }
-        // Line r's single values sit at r * columns + c: the groups are the columns.
-        const KeyMetrics metrics{
-            m_sumBend.data(), m_sumLength.data(), m_bend.data(), columns, 1, columns, rows - 1};
-        if (!PlanSegments(rows, false, m_rowLevels.data(), metrics, m_plan) ||
-            !AcrossKeySchedule(rows, m_plan.counts.data(), schedule)) {
-            messages.inform(kInvalidDivisionMessage);
+        if (!planAcross(grid, messages, schedule)) {
             return false;
         }
     } else {

@@ -3,6 +3,7 @@
 // stores the encoded sculpt map, the normalised grid and the half extents in the shape.
 
 #include "Point3.h"
+#include "Resampling.h"
 #include "SegmentPlan.h"
 
 #include <cstdint>
@@ -51,7 +52,9 @@ private:
     void reserve(int columns, int rows);
     void gather(const SPMesh& mesh, bool poles, int columns, int rows);
     void preparePoles(SPMesh& mesh, int columns, int rows);
+    bool resample(const SurfaceRecipe& recipe, Grid& grid, Messages& messages, Point3* out);
     bool resampleAlong(const SurfaceRecipe& recipe, Grid& grid, Messages& messages);
+    bool planAcross(const Grid& grid, Messages& messages, SampleSchedule& schedule);
     bool resampleAcross(const SurfaceRecipe& recipe, Grid& grid, Messages& messages, Point3* out);
     bool buildFixed(const Grid& grid, Point3* out);
     void copyGathered(int columns, int rows, Point3* out) const;

@@ -197,6 +197,46 @@ TEST(SurfaceBuilder, SheetRowsStartAndEndPerRegime) {
     EXPECT_EQ(vertex(buildRaw(mesh, DIM_SHEET_LINEAR).g(), 63, 63), mesh.workPoint(12, 4));
 }
 
+// "PS [4]" mirrors the end lines, so its first and last rows are the used end lines as
+// resampled along ("PS [2]", linear across, shows them unchanged), in both regimes.
+TEST(SurfaceBuilder, MirroredEndLinesKeepTheEndRows) {
+    for (auto [points, lines] : {std::pair{7, 6}, {13, 14}}) {
+        SPMesh mesh;
+        makeSheet(mesh, points, lines);
+        const Built mirrored = buildRaw(mesh, DIM_SHEET_BSPLINE);
+        const Built linear = buildRaw(mesh, DIM_SHEET_BSPLINE_ALONG);
+        for (int r : {0, 63}) {
+            for (int c = 0; c < 64; ++c) {
+                EXPECT_TRUE(near(vertex(mirrored.g(), r, c), vertex(linear.g(), r, c), 1e-5f))
+                    << points << " " << r << " " << c;
+            }
+        }
+    }
+}
+
+// Keys 0 .. 7 and 12 of 13 open points leave four inside points in the last span: counts 2,
+// 2, 2, 1, 1. Segment 10 gives one sample at its start, the last segment one at t = 1.
+TEST(SurfaceBuilder, OpenRowEndingInASingleSampleSegment) {
+    SPMesh mesh;
+    makeShape(mesh, 13, 5, [](int i, int j) {
+        return Point3{static_cast<float>(j), 1.5f * static_cast<float>(i), 0.2f * i};
+    });
+    for (int c = 1; c <= 7; ++c) {
+        mesh.vlevel[static_cast<size_t>(c)] = LEVEL_IMPORTANT;
+    }
+    const std::vector<Point3>& p = mesh.line(1).workPoints;
+    const Built linear = buildRaw(mesh, DIM_SHEET_LINEAR);
+    ASSERT_EQ(linear.outcome, GridOutcome::Resampled);
+    EXPECT_EQ(vertex(linear.g(), 0, 56), p[7]);
+    EXPECT_TRUE(near(vertex(linear.g(), 0, 61), LinearPoint(p[9], p[10], 0.5f)));
+    EXPECT_EQ(vertex(linear.g(), 0, 62), p[10]);
+    EXPECT_EQ(vertex(linear.g(), 0, 63), p[12]);
+    const Built smooth = buildRaw(mesh, DIM_SHEET_BSPLINE_ALONG);
+    EXPECT_TRUE(
+        near(vertex(smooth.g(), 0, 63), (p[11] * 0.5f + p[12] * 5.5f) * (1.0f / 6.0f), 1e-5f));
+    EXPECT_TRUE(linear.messages.texts.empty() && smooth.messages.texts.empty());
+}
+
 // 12 lines: keys 0, 1, 2, 3, 4, 5, 7, 9, 11 and counts 8, 8, 8, 8, 8, 4, 4, 4, 4, 4, 4, so
 // line i lands on row 7 + 8 (i - 1) up to line 5, then every four rows.
 TEST(SurfaceBuilder, TwelveLinesLandOnTheirKeyRows) {
@@ -299,6 +339,18 @@ TEST(SurfaceBuilder, InvalidDivisionIsReported) {
     const Built across = buildRaw(lines, DIM_POLES_LINEAR);
     EXPECT_EQ(across.messages.texts, std::vector<std::string>{kInvalidDivisionMessage});
     expectGathered(across, lines, 0, 12, 6);
+
+    // Each direction's division is judged on its own, so both are reported, columns first.
+    SPMesh both;
+    makeSphere(both, 16, 17);
+    for (int i = 1; i <= 7; ++i) {
+        both.vlevel[static_cast<size_t>(i)] = LEVEL_IMPORTANT; // columns 8 .. 15: one span
+        both.hlevel[static_cast<size_t>(i)] = LEVEL_IMPORTANT; // lines 8 .. 15: one span
+    }
+    const Built twice = buildRaw(both, DIM_POLES_LINEAR);
+    EXPECT_EQ(twice.messages.texts,
+              (std::vector<std::string>{kInvalidDivisionMessage, kInvalidDivisionMessage}));
+    expectGathered(twice, both, 0, 17, 16);
 }
 
 TEST(SurfaceBuilder, TooFewLinesOrLinesOfDifferentLengths) {
