@@ -213,20 +213,25 @@ void SampleAcross(AcrossSampler sampler, int C, int R, const Point3* src,
         }
         if (g != preparedGap) {
             const bool poles = sampler != AcrossSampler::BSplineMirrored;
-            a = upper - C;
-            if (g == 0 && poles) {
+            const Point3* last = src + (R - 1) * C;
+            if (g > 0) {
+                a = upper - C;
+            } else if (poles) {
                 oppositeRow(src + C, C, before.data());
-            } else if (g == 0) {
+                a = before.data();
+            } else {
                 mirroredRow(src, src + C, C, before.data());
+                a = before.data();
             }
-            a = g == 0 ? before.data() : a;
-            b = lower + C;
-            if (g + 2 >= R && poles) {
-                oppositeRow(src + (R - 1) * C, C, after.data());
-            } else if (g + 2 >= R) {
-                mirroredRow(src + (R - 1) * C, src + (R - 2) * C, C, after.data());
+            if (g + 2 < R) {
+                b = lower + C;
+            } else if (poles) {
+                oppositeRow(last, C, after.data());
+                b = after.data();
+            } else {
+                mirroredRow(last, last - C, C, after.data());
+                b = after.data();
             }
-            b = g + 2 >= R ? after.data() : b;
             preparedGap = g;
         }
         const CubicWeights w = weightsFor(sampler == AcrossSampler::CatmullRomPoles, step.t);

@@ -7,7 +7,6 @@ namespace {
 constexpr int32_t kImportant = 1;
 constexpr int kPickedKeys = 5;
 constexpr int kSpans = 8;
-constexpr int kMaxInside = 5;
 constexpr float kLow = -999.0f;
 constexpr float kHigh = 999.0f;
 
@@ -202,7 +201,7 @@ bool PlanSegments(int n, bool closed, const int32_t* levels, const KeyMetrics& m
     int* out = plan.counts.data();
     int e = 0;
     for (int j = 0; j < kSpans; ++j) {
-        if (runs[j] > kMaxInside || !appendSpan(runs[j], e, metrics.sumBend, out)) {
+        if (!appendSpan(runs[j], e, metrics.sumBend, out)) {
             return false;
         }
         e += runs[j] + 1;
