@@ -11,7 +11,7 @@
 
 namespace {
 
-struct JpegSpec {
+struct JpegSetup {
     int width = 16;
     int height = 8;
     J_COLOR_SPACE input = JCS_RGB;
@@ -24,7 +24,7 @@ struct JpegSpec {
 
 using Sampler = std::function<void(int x, int y, uint8_t* out)>;
 
-bool writeJpeg(const std::string& path, const JpegSpec& spec, const Sampler& sample) {
+bool writeJpeg(const std::string& path, const JpegSetup& setup, const Sampler& sample) {
     FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
         return false;
@@ -34,26 +34,26 @@ bool writeJpeg(const std::string& path, const JpegSpec& spec, const Sampler& sam
     cinfo.err = jpeg_std_error(&err);
     jpeg_create_compress(&cinfo);
     jpeg_stdio_dest(&cinfo, file);
-    cinfo.image_width = static_cast<JDIMENSION>(spec.width);
-    cinfo.image_height = static_cast<JDIMENSION>(spec.height);
-    cinfo.in_color_space = spec.input;
-    cinfo.input_components = spec.input == JCS_GRAYSCALE ? 1 : spec.input == JCS_CMYK ? 4 : 3;
+    cinfo.image_width = static_cast<JDIMENSION>(setup.width);
+    cinfo.image_height = static_cast<JDIMENSION>(setup.height);
+    cinfo.in_color_space = setup.input;
+    cinfo.input_components = setup.input == JCS_GRAYSCALE ? 1 : setup.input == JCS_CMYK ? 4 : 3;
     jpeg_set_defaults(&cinfo);
-    jpeg_set_colorspace(&cinfo, spec.stored);
-    jpeg_set_quality(&cinfo, spec.quality, TRUE);
+    jpeg_set_colorspace(&cinfo, setup.stored);
+    jpeg_set_quality(&cinfo, setup.quality, TRUE);
     for (int c = 0; c < cinfo.num_components; ++c) {
-        const int factor = (spec.subsample && c == 0) ? 2 : 1;
+        const int factor = (setup.subsample && c == 0) ? 2 : 1;
         cinfo.comp_info[c].h_samp_factor = factor;
         cinfo.comp_info[c].v_samp_factor = factor;
     }
-    cinfo.write_Adobe_marker = spec.adobeMarker ? TRUE : FALSE;
-    if (spec.progressive) {
+    cinfo.write_Adobe_marker = setup.adobeMarker ? TRUE : FALSE;
+    if (setup.progressive) {
         jpeg_simple_progression(&cinfo);
     }
     jpeg_start_compress(&cinfo, TRUE);
-    std::vector<uint8_t> row(static_cast<size_t>(spec.width * cinfo.input_components));
+    std::vector<uint8_t> row(static_cast<size_t>(setup.width * cinfo.input_components));
     while (cinfo.next_scanline < cinfo.image_height) {
-        for (int x = 0; x < spec.width; ++x) {
+        for (int x = 0; x < setup.width; ++x) {
             sample(x, static_cast<int>(cinfo.next_scanline),
                    row.data() + static_cast<size_t>(x * cinfo.input_components));
         }
@@ -106,35 +106,35 @@ int main(int argc, char** argv) {
     }
     const std::string dir = std::string(argv[1]) + "/";
     bool ok = true;
-    JpegSpec spec;
-    ok &= writeJpeg(dir + "rgb_baseline.jpg", spec, colour);
-    spec.progressive = true;
-    ok &= writeJpeg(dir + "rgb_progressive.jpg", spec, colour);
-    spec = JpegSpec{};
-    spec.subsample = true;
-    spec.quality = 95;
-    ok &= writeJpeg(dir + "rgb_subsampled.jpg", spec, colour);
-    spec = JpegSpec{};
-    spec.input = JCS_GRAYSCALE;
-    spec.stored = JCS_GRAYSCALE;
-    ok &= writeJpeg(dir + "grey.jpg", spec, greyRamp);
-    spec.progressive = true;
-    ok &= writeJpeg(dir + "grey_progressive.jpg", spec, greyRamp);
-    spec = JpegSpec{};
-    spec.input = JCS_CMYK;
-    spec.stored = JCS_CMYK;
-    spec.adobeMarker = false;
-    ok &= writeJpeg(dir + "cmyk_plain.jpg", spec, ink);
-    spec.adobeMarker = true;
-    ok &= writeJpeg(dir + "cmyk_adobe.jpg", spec, invertedInk);
-    spec.stored = JCS_YCCK;
-    ok &= writeJpeg(dir + "ycck_adobe.jpg", spec, invertedInk);
-    spec.progressive = true;
-    ok &= writeJpeg(dir + "ycck_adobe_progressive.jpg", spec, invertedInk);
-    spec = JpegSpec{};
-    spec.width = 128;
-    spec.height = 64;
-    spec.quality = 90;
-    ok &= writeJpeg(dir + "large_128x64.jpg", spec, largeColour);
+    JpegSetup setup;
+    ok &= writeJpeg(dir + "rgb_baseline.jpg", setup, colour);
+    setup.progressive = true;
+    ok &= writeJpeg(dir + "rgb_progressive.jpg", setup, colour);
+    setup = JpegSetup{};
+    setup.subsample = true;
+    setup.quality = 95;
+    ok &= writeJpeg(dir + "rgb_subsampled.jpg", setup, colour);
+    setup = JpegSetup{};
+    setup.input = JCS_GRAYSCALE;
+    setup.stored = JCS_GRAYSCALE;
+    ok &= writeJpeg(dir + "grey.jpg", setup, greyRamp);
+    setup.progressive = true;
+    ok &= writeJpeg(dir + "grey_progressive.jpg", setup, greyRamp);
+    setup = JpegSetup{};
+    setup.input = JCS_CMYK;
+    setup.stored = JCS_CMYK;
+    setup.adobeMarker = false;
+    ok &= writeJpeg(dir + "cmyk_plain.jpg", setup, ink);
+    setup.adobeMarker = true;
+    ok &= writeJpeg(dir + "cmyk_adobe.jpg", setup, invertedInk);
+    setup.stored = JCS_YCCK;
+    ok &= writeJpeg(dir + "ycck_adobe.jpg", setup, invertedInk);
+    setup.progressive = true;
+    ok &= writeJpeg(dir + "ycck_adobe_progressive.jpg", setup, invertedInk);
+    setup = JpegSetup{};
+    setup.width = 128;
+    setup.height = 64;
+    setup.quality = 90;
+    ok &= writeJpeg(dir + "large_128x64.jpg", setup, largeColour);
     return ok ? 0 : 1;
 }
