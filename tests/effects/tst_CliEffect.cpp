@@ -1,54 +1,16 @@
 // tesk-cli render --effect, run as a separate program.
+#include "CliRunner.h"
+
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
-#include <sys/wait.h>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct CliRun {
-    int status = -1;
-    std::string err;
-};
-
-std::string readText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::string quoted(const std::string& arg) {
-    std::string q = "'";
-    for (char c : arg) {
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return q + "'";
-}
+using namespace tesk::testing;
 
 fs::path workDir() {
-    static const fs::path dir = [] {
-        const fs::path d = fs::temp_directory_path() / "tesk_cli_effect_tests";
-        fs::remove_all(d);
-        fs::create_directories(d);
-        return d;
-    }();
-    return dir;
-}
-
-CliRun cli(const std::vector<std::string>& args) {
-    std::string command = quoted(TESK_CLI);
-    for (const auto& arg : args) {
-        command += " " + quoted(arg);
-    }
-    const fs::path err = workDir() / "stderr.txt";
-    command += " >/dev/null 2>" + quoted(err.string());
-    const int raw = std::system(command.c_str());
-    CliRun run;
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.err = readText(err);
-    return run;
+    return cliWorkDir();
 }
 
 /// A project to render: the editor's default shape.

@@ -1,4 +1,5 @@
 // tesk-cli render, run as a program: outputs, options, exit codes and messages.
+#include "CliRunner.h"
 #include "FileIO.h"
 #include "Messages.h"
 #include "ProjectFile.h"
@@ -7,7 +8,6 @@
 #include "SurfaceBuilder.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <filesystem>
 #include <string>
@@ -18,18 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-    int status = -1;
-    std::string err;
-};
-
-std::string quoted(const std::string& arg) {
-    std::string q = "'";
-    for (char c : arg) {
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return q + "'";
-}
+using tesk::testing::CliRun;
 
 class CliRender : public ::testing::Test {
 protected:
@@ -42,20 +31,9 @@ protected:
 
     std::string file(const std::string& name) const { return (dir / name).string(); }
 
-    CliRun render(const std::vector<std::string>& args) const {
-        std::string command = quoted(TESK_CLI) + " render";
-        for (const std::string& arg : args) {
-            command += " " + quoted(arg);
-        }
-        const std::string err = file("stderr.txt");
-        command += " >/dev/null 2>" + quoted(err);
-        const int raw = std::system(command.c_str());
-        CliRun run;
-        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        std::vector<uint8_t> bytes;
-        readWholeFile(err, bytes, 1 << 20);
-        run.err.assign(bytes.begin(), bytes.end());
-        return run;
+    static CliRun render(std::vector<std::string> args) {
+        args.insert(args.begin(), "render");
+        return tesk::testing::runProgram(TESK_CLI, args);
     }
 
     static std::vector<uint8_t> bytesOf(const std::string& path) {
@@ -136,7 +114,7 @@ TEST_F(CliRender, UnusableInputsAndOutputs) {
     const CliRun folder = render({project, file("missing/a.bmp")});
     EXPECT_EQ(folder.status, 2);
     EXPECT_NE(folder.err.find(kExportWriteFailedMessage), std::string::npos);
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1); // only stderr.txt
+    EXPECT_TRUE(fs::is_empty(dir)) << "no output, partial or whole, is left";
 }
 
 TEST_F(CliRender, StoredUnknownTypeIsReportedAndStillWritten) {

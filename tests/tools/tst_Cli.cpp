@@ -1,59 +1,15 @@
+#include "CliRunner.h"
+
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
-#include <stdexcept>
-#include <stdlib.h>
-#include <sys/wait.h>
 
 namespace fs = std::filesystem;
 
 namespace {
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string readText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::string quoted(const std::string& arg) {
-    std::string q = "'";
-    for (char c : arg) {
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return q + "'";
-}
+using namespace tesk::testing;
 
 fs::path workDir() {
-    // CTest runs each case as its own process, several at once: each gets its own folder.
-    static const fs::path dir = [] {
-        std::string pattern = (fs::temp_directory_path() / "tesk_cli_tests.XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("cannot make a temporary folder");
-        }
-        return fs::path(pattern);
-    }();
-    return dir;
-}
-
-CliRun cli(const std::vector<std::string>& args) {
-    std::string command = quoted(TESK_CLI);
-    for (const auto& arg : args) {
-        command += " " + quoted(arg);
-    }
-    const fs::path out = workDir() / "stdout.txt";
-    const fs::path err = workDir() / "stderr.txt";
-    command += " >" + quoted(out.string()) + " 2>" + quoted(err.string());
-    const int raw = std::system(command.c_str());
-    CliRun run;
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = readText(out);
-    run.err = readText(err);
-    return run;
+    return cliWorkDir();
 }
 
 std::string golden(const char* name) {

@@ -1,0 +1,73 @@
+#pragma once
+// Runs the built tesk-cli as a separate program and captures its exit status and output.
+// CTest runs each test case as its own process, several at once, so each process works in a
+// folder of its own.
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <stdlib.h>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace tesk::testing {
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+inline std::string readText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+/// This process's scratch folder, made on first use.
+inline const std::filesystem::path& cliWorkDir() {
+    static const std::filesystem::path dir = [] {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "tesk_cli_tests.XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            throw std::runtime_error("cannot make a temporary folder");
+        }
+        return std::filesystem::path(pattern);
+    }();
+    return dir;
+}
+
+inline std::string shellQuoted(const std::string& arg) {
+    std::string q = "'";
+    for (char c : arg) {
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return q + "'";
+}
+
+/// Runs `program args...` with stdout and stderr captured.
+inline CliRun runProgram(const std::string& program, const std::vector<std::string>& args) {
+    std::string command = shellQuoted(program);
+    for (const auto& arg : args) {
+        command += " " + shellQuoted(arg);
+    }
+    const auto out = cliWorkDir() / "stdout.txt";
+    const auto err = cliWorkDir() / "stderr.txt";
+    command += " >" + shellQuoted(out.string()) + " 2>" + shellQuoted(err.string());
+    const int raw = std::system(command.c_str());
+    CliRun run;
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = readText(out);
+    run.err = readText(err);
+    return run;
+}
+
+#ifdef TESK_CLI
+inline CliRun cli(const std::vector<std::string>& args) {
+    return runProgram(TESK_CLI, args);
+}
+#endif
+
+} // namespace tesk::testing
