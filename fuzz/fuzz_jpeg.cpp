@@ -1,31 +1,7 @@
 // links: tesk_effects
 // Arbitrary bytes through the JPEG reader, then through the resampling filter.
-#include "PictureFile.h"
-#include "Resample.h"
-
-#include <cstddef>
-#include <cstdint>
+#include "PictureFuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    tesk::DecodeOptions options;
-    // Small enough that a header claiming a huge picture costs little, large enough for every
-    // code path.
-    options.maxPixels = uint64_t{1} << 20;
-    options.maxDecoderMemory = size_t{64} << 20;
-    // The last byte also picks the reduced decoding and the row-by-row resampling.
-    const uint8_t mode = size > 0 ? data[size - 1] : 0;
-    if ((mode & 1) != 0) {
-        options.minWidth = 16;
-        options.minHeight = 16;
-    }
-    if ((mode & 2) != 0) {
-        options.resampleWidth = 8;
-        options.resampleHeight = 8;
-    }
-    tesk::ImageBuffer image;
-    if (tesk::decodePicture({data, size}, tesk::PictureKind::Jpeg, image, options) ==
-        tesk::DecodeResult::Ok) {
-        tesk::Resample(image, 8, 8);
-    }
-    return 0;
+    return tesk::fuzzPicture(tesk::PictureKind::Jpeg, data, size);
 }
