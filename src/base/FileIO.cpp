@@ -16,7 +16,8 @@ bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes, size_t 
         return false;
     }
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<uint64_t>(st.st_size) > maxBytes) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        static_cast<uint64_t>(st.st_size) > maxBytes) {
         ::close(fd);
         return false;
     }

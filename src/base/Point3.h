@@ -10,8 +10,12 @@ struct Point3 {
     float y = 0.0f;
     float z = 0.0f;
 
-    friend constexpr Point3 operator+(Point3 a, Point3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-    friend constexpr Point3 operator-(Point3 a, Point3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+    friend constexpr Point3 operator+(Point3 a, Point3 b) {
+        return {a.x + b.x, a.y + b.y, a.z + b.z};
+    }
+    friend constexpr Point3 operator-(Point3 a, Point3 b) {
+        return {a.x - b.x, a.y - b.y, a.z - b.z};
+    }
     friend constexpr Point3 operator*(Point3 a, float s) { return {a.x * s, a.y * s, a.z * s}; }
     friend constexpr Point3 operator*(float s, Point3 a) { return {a.x * s, a.y * s, a.z * s}; }
     constexpr Point3& operator+=(Point3 b) { return *this = *this + b; }
@@ -20,13 +24,17 @@ struct Point3 {
     friend constexpr bool operator==(Point3 a, Point3 b) = default;
 };
 
-constexpr float dot(Point3 a, Point3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+constexpr float dot(Point3 a, Point3 b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 
 constexpr Point3 cross(Point3 a, Point3 b) {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
 
-inline float length(Point3 a) { return std::sqrt(dot(a, a)); }
+inline float length(Point3 a) {
+    return std::sqrt(dot(a, a));
+}
 
 /// Unit vector in the direction of a; the zero vector stays zero.
 inline Point3 normalize(Point3 a) {

@@ -26,9 +26,9 @@ public:
     bool hasPixels() const { return !pixels.empty(); }
 
     int id;
-    std::string name;      ///< "tex %d" with id
-    int32_t typeWord = 1;  ///< effect records keep their type in bits 8-15
-    std::string filePath;  ///< the picture file last loaded; empty at construction
+    std::string name;     ///< "tex %d" with id
+    int32_t typeWord = 1; ///< effect records keep their type in bits 8-15
+    std::string filePath; ///< the picture file last loaded; empty at construction
     std::vector<uint32_t> pixels;
     int width = 0;
     int height = 0;

@@ -10,8 +10,8 @@ TEST(ByteStream, WritesLittleEndianAndReadsItBack) {
     w.u16(0xFFFE);
     w.i32(-2);
     w.f32(1.0f);
-    const std::vector<uint8_t> expected = {0xFF, 0xFE, 0xFF, 0xFE, 0xFF, 0xFF, 0xFF,
-                                           0x00, 0x00, 0x80, 0x3F};
+    const std::vector<uint8_t> expected = {0xFF, 0xFE, 0xFF, 0xFE, 0xFF, 0xFF,
+                                           0xFF, 0x00, 0x00, 0x80, 0x3F};
     EXPECT_EQ(w.data(), expected);
 
     ByteReader r(w.data());

@@ -13,9 +13,11 @@ TEST(Strings, Utf8AndUtf16RoundTripJapaneseAndAstral) {
 }
 
 TEST(Strings, MalformedInputBecomesReplacementCharacters) {
-    EXPECT_EQ(utf8ToUtf16("a\xC3"), u"a\uFFFD");         // truncated sequence
+    EXPECT_EQ(utf8ToUtf16("a\xC3"), u"a\uFFFD");     // truncated sequence
     EXPECT_EQ(utf8ToUtf16("\xC0\xAF/"), u"\uFFFD/"); // overlong form is refused
-    EXPECT_EQ(utf8ToUtf16("\xFF" "b"), u"\uFFFDb");
+    EXPECT_EQ(utf8ToUtf16("\xFF"
+                          "b"),
+              u"\uFFFDb");
     const char16_t lone[] = {0xD800, u'x', 0};
     EXPECT_EQ(utf16ToUtf8(lone), "\xEF\xBF\xBDx");
 }
