@@ -3,7 +3,7 @@
 namespace tesk {
 
 bool SPLine::insertPoint(int i, Point3 p) {
-    if (i <= 0 || i > count()) {
+    if (i < 0 || i > count() || (i == 0 && count() > 0)) {
         return false;
     }
     points.insert(points.begin() + i, p);

@@ -18,7 +18,8 @@ struct SPLine {
     Point3 workPoint(int i) const {
         return inRange(i) ? workPoints[static_cast<size_t>(i)] : Point3{};
     }
-    /// For 0 < i < count inserts p at i in both sequences; i == count appends; else refused.
+    /// For 0 < i < count inserts p at i in both sequences; i == count appends (also on an
+    /// empty line); else refused.
     bool insertPoint(int i, Point3 p);
     /// For 0 < i < count removes entry i from both sequences; index 0 is refused.
     bool removePoint(int i);

@@ -226,9 +226,12 @@ TEST(SPMesh, DeleteColumnKeepsColumnZero) {
 
 TEST(SPLine, InsertAndRemoveBounds) {
     SPLine line;
-    EXPECT_FALSE(line.insertPoint(0, {1, 1, 1})) << "index 0 is never an insertion point";
-    line.points = {{1, 0, 0}, {2, 0, 0}};
-    line.workPoints = line.points;
+    EXPECT_FALSE(line.insertPoint(1, {9, 9, 9}));
+    // On an empty line index 0 is the end, so it appends; otherwise 0 is refused.
+    EXPECT_TRUE(line.insertPoint(0, {1, 0, 0}));
+    EXPECT_FALSE(line.insertPoint(0, {9, 9, 9}));
+    EXPECT_TRUE(line.insertPoint(1, {2, 0, 0}));
+    EXPECT_EQ(line.points, (std::vector<Point3>{{1, 0, 0}, {2, 0, 0}}));
     EXPECT_FALSE(line.insertPoint(3, {9, 9, 9}));
     EXPECT_TRUE(line.insertPoint(2, {3, 0, 0}));
     EXPECT_TRUE(line.insertPoint(1, {5, 0, 0}));
