@@ -24,6 +24,11 @@ public:
     /// Copies width x height pixels from `source`, sets the size and clears filePath.
     void setFrom(const uint32_t* source, int newWidth, int newHeight);
     bool hasPixels() const { return !pixels.empty(); }
+    /// Pixels present and exactly width x height of them: safe to read by row and column.
+    bool hasWholePicture() const {
+        return hasPixels() && width > 0 && height > 0 &&
+               pixels.size() == static_cast<size_t>(width) * static_cast<size_t>(height);
+    }
 
     int id;
     std::string name;     ///< "tex %d" with id

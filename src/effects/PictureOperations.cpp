@@ -42,7 +42,7 @@ void Binarize(ImageBuffer& image) {
 }
 
 void Blur(ImageBuffer& image) {
-    if (!image.hasPixels() || image.width < 1 || image.height < 1) {
+    if (!image.hasWholePicture()) {
         return;
     }
     static constexpr uint32_t kKernel[3][3] = {{3, 5, 3}, {5, 10, 5}, {3, 5, 3}}; // tenths

@@ -10,7 +10,8 @@ namespace tesk {
 void Grayscale(ImageBuffer& image);
 /// Each channel keeps its top three bits.
 void Posterize(ImageBuffer& image);
-/// 3 x 3 weighted mean (0.3 / 0.5 / 1.0 kernel, sum 4.2) wrapping around both edges.
+/// 3 x 3 weighted mean (0.3 / 0.5 / 1.0 kernel, sum 4.2) wrapping around both edges; nothing
+/// when the pixels do not match the size.
 void Blur(ImageBuffer& image);
 /// Each channel becomes 255 - channel.
 void Negative(ImageBuffer& image);

@@ -107,7 +107,7 @@ std::vector<uint32_t> resampleRows(const std::vector<const uint32_t*>& sourceRow
 } // namespace
 
 void Resample(ImageBuffer& image, int newWidth, int newHeight) {
-    if (!image.hasPixels() || newWidth < 1 || newHeight < 1) {
+    if (!image.hasWholePicture() || newWidth < 1 || newHeight < 1) {
         return;
     }
     std::vector<const uint32_t*> sourceRows(static_cast<size_t>(image.height));

@@ -8,8 +8,9 @@
 
 namespace tesk {
 
-/// Replaces the pixels by a newWidth x newHeight version; nothing without pixels or for a size
-/// below 1. Even at equal size the filter sharpens, so callers skip it when the size fits.
+/// Replaces the pixels by a newWidth x newHeight version; nothing without pixels, when they do
+/// not match the size, or for a size below 1. Even at equal size the filter sharpens, so callers
+/// skip it when the size fits.
 void Resample(ImageBuffer& image, int newWidth, int newHeight);
 
 /// The same filter fed one source row at a time, top row first, keeping only the rows it

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace tesk;
 
 namespace {
@@ -83,4 +85,11 @@ TEST(PictureOperations, NothingHappensWithoutPixels) {
         operation(image);
         EXPECT_FALSE(image.hasPixels());
     }
+    // Blur reads neighbours by the stated size; pixels that do not fill it are left alone.
+    ImageBuffer image;
+    image.allocate(2, 2);
+    image.pixels[0] = rgb(255, 255, 255);
+    image.width = 64;
+    Blur(image);
+    EXPECT_EQ(image.pixels, (std::vector<uint32_t>{rgb(255, 255, 255), 0, 0, 0}));
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <vector>
 
 using namespace tesk;
 
@@ -101,6 +102,15 @@ TEST(Resample, NothingWithoutPixels) {
     Resample(image, 64, 64);
     EXPECT_FALSE(image.hasPixels());
     EXPECT_EQ(image.width, 0);
+
+    // Pixels that do not fill the stated size are left alone rather than read past their end.
+    ImageBuffer partial;
+    fill(partial, 4, 4, 7);
+    partial.width = 64;
+    partial.height = 64;
+    Resample(partial, 8, 8);
+    EXPECT_EQ(partial.pixels, std::vector<uint32_t>(16, 7));
+    EXPECT_EQ(partial.width, 64);
 }
 
 TEST(Resample, RowByRowGivesTheSameResultAsTheWholePicture) {
