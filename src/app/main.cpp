@@ -59,12 +59,15 @@ int main(int argc, char** argv) {
                                  QStringLiteral("[FILE.tsk]"));
     parser.process(app);
 
-    QtMessages messages;
+    // A screenshot run must never wait on a message box: its messages go to stderr.
+    QtMessages boxes;
+    StderrMessages printed;
+    Messages& messages = parser.isSet(screenshot) ? static_cast<Messages&>(printed) : boxes;
     QtFileChooser chooser;
     Ctesk001Doc doc(messages, GLScene::shared(),
                     QCoreApplication::applicationDirPath().toStdString() + "/");
     CTeskMainFrame frame(doc, messages, chooser);
-    messages.setParent(&frame);
+    boxes.setParent(&frame);
 
     const QRect available = frame.screen()->availableGeometry();
     frame.setGeometry(available);
