@@ -72,25 +72,26 @@ inline void cellNormals(const Planes<float>& p, Workspace& ws, size_t cell, size
 
 /// Sums the triangle normals at every corner of one channel. Cell (i, j) gives its first
 /// triangle to corners (i, j), (i, j+1), (i+1, j) and its second to (i, j+1), (i+1, j),
-/// (i+1, j+1), wrapping from column 63 to column 0; gathered here per corner, row by row.
+/// (i+1, j+1), wrapping from column 63 to column 0. Gathered per corner, but added in the order
+/// a cell-by-cell pass in grid order would add them, so every sum rounds the same way.
 void gatherCorners(const float* t1, const float* t2, float* out) {
     for (size_t r = 0; r < kSide; ++r) {
         float* n = out + r * kSide;
         std::fill(n, n + kSide, 0.0f);
-        if (r + 1 < kSide) { // cells of row r, the corner as their top
-            const float* f1 = t1 + r * kSide;
-            const float* f2 = t2 + r * kSide;
-            n[0] += f1[0] + f1[kSide - 1] + f2[kSide - 1];
-            for (size_t j = 1; j < kSide; ++j) {
-                n[j] += f1[j] + f1[j - 1] + f2[j - 1];
-            }
-        }
         if (r > 0) { // cells of row r - 1, the corner as their bottom
             const float* f1 = t1 + (r - 1) * kSide;
             const float* f2 = t2 + (r - 1) * kSide;
-            n[0] += f1[0] + f2[0] + f2[kSide - 1];
+            n[0] = ((n[0] + f1[0]) + f2[0]) + f2[kSide - 1];
             for (size_t j = 1; j < kSide; ++j) {
-                n[j] += f1[j] + f2[j] + f2[j - 1];
+                n[j] = ((n[j] + f2[j - 1]) + f1[j]) + f2[j];
+            }
+        }
+        if (r + 1 < kSide) { // cells of row r, the corner as their top
+            const float* f1 = t1 + r * kSide;
+            const float* f2 = t2 + r * kSide;
+            n[0] = ((n[0] + f1[0]) + f1[kSide - 1]) + f2[kSide - 1];
+            for (size_t j = 1; j < kSide; ++j) {
+                n[j] = ((n[j] + f1[j - 1]) + f2[j - 1]) + f1[j];
             }
         }
     }
@@ -125,15 +126,13 @@ void computeNormals(const uint32_t* builtMap, Workspace& ws) {
     ws.haveNormals = true;
 }
 
-/// The effect image's channels times the overall and per-channel strengths.
+/// The effect image's channels times the overall, then the per-channel strength (in that order:
+/// single-precision products round differently when regrouped).
 void scaleImage(const uint32_t* pixels, float s, float r, float g, float b, Planes<float>& out) {
-    const float sr = s * r;
-    const float sg = s * g;
-    const float sb = s * b;
     for (size_t k = 0; k < kCount; ++k) {
-        out.x[k] = static_cast<float>(pixels[k] & 0xFFu) * sr;
-        out.y[k] = static_cast<float>((pixels[k] >> 8) & 0xFFu) * sg;
-        out.z[k] = static_cast<float>((pixels[k] >> 16) & 0xFFu) * sb;
+        out.x[k] = static_cast<float>(pixels[k] & 0xFFu) * s * r;
+        out.y[k] = static_cast<float>((pixels[k] >> 8) & 0xFFu) * s * g;
+        out.z[k] = static_cast<float>((pixels[k] >> 16) & 0xFFu) * s * b;
     }
 }
 

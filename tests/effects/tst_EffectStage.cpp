@@ -264,6 +264,109 @@ TEST(EffectStage, NormalsAtTheSeamFollowTheClosedStrip) {
     }
 }
 
+/// Stretches one channel of F over 0..255 the way the stage does, in extended precision.
+void refitReference(const std::vector<float>& f, Map& out, int c) {
+    const auto [low, high] = std::minmax_element(f.begin(), f.end());
+    for (size_t k = 0; k < f.size(); ++k) {
+        const long double span = static_cast<long double>(*high) - *low;
+        const int v =
+            span > 0 ? static_cast<int>((f[k] - static_cast<long double>(*low)) * 255 / span) : 0;
+        out[k] |= static_cast<uint32_t>(std::clamp(v, 0, 255)) << (8 * c);
+    }
+}
+
+/// One normal or centroid effect in single precision, operations in the order the formulas
+/// give them: kx = er x s x r, normals summed triangle by triangle in grid order.
+Map singlePrecisionEffect(int type, const Map& map, const Map& image, float s, float r) {
+    using V = std::array<float, 3>;
+    std::vector<V> n(4096, V{0, 0, 0});
+    const auto pos = [&](int row, int col) {
+        const uint32_t p = map[static_cast<size_t>(row * 64 + col)];
+        return V{float(channel(p, 0)), float(channel(p, 1)), float(channel(p, 2))};
+    };
+    const auto unit = [](V v) {
+        const float l = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+        const float inverse = l > 0 ? 1.0f / l : 0.0f;
+        return V{v[0] * inverse, v[1] * inverse, v[2] * inverse};
+    };
+    const auto add = [&](int row, int col, V t) {
+        V& sum = n[static_cast<size_t>(row * 64 + col)];
+        sum = V{sum[0] + t[0], sum[1] + t[1], sum[2] + t[2]};
+    };
+    for (int i = 0; i < 63; ++i) {
+        for (int j = 0; j < 64; ++j) {
+            const int a = j == 0 ? 62 : j;
+            const int c = (j == 0 || j == 63) ? 1 : j + 1;
+            const V A = pos(i, a), B = pos(i, c), C = pos(i + 1, a), D = pos(i + 1, c);
+            const V ab{A[0] - B[0], A[1] - B[1], A[2] - B[2]};
+            const V ad{A[0] - D[0], A[1] - D[1], A[2] - D[2]};
+            const V ac{A[0] - C[0], A[1] - C[1], A[2] - C[2]};
+            const V t1 = unit({ab[1] * ad[2] - ab[2] * ad[1], ab[2] * ad[0] - ab[0] * ad[2],
+                               ab[0] * ad[1] - ab[1] * ad[0]});
+            const V t2 = unit({ad[1] * ac[2] - ad[2] * ac[1], ad[2] * ac[0] - ad[0] * ac[2],
+                               ad[0] * ac[1] - ad[1] * ac[0]});
+            add(i, j, t1);
+            add(i, (j + 1) % 64, t1);
+            add(i + 1, j, t1);
+            add(i, (j + 1) % 64, t2);
+            add(i + 1, j, t2);
+            add(i + 1, (j + 1) % 64, t2);
+        }
+    }
+    Map out(4096, 0);
+    for (int c = 0; c < 3; ++c) {
+        int64_t sum = 0;
+        for (uint32_t p : map) {
+            sum += channel(p, c);
+        }
+        const auto centre = static_cast<float>(sum / 4096);
+        std::vector<float> f(4096);
+        for (size_t k = 0; k < 4096; ++k) {
+            const auto x = static_cast<float>(channel(map[k], c));
+            const float amount = static_cast<float>(channel(image[k], c)) * s * r;
+            const float normal = unit(n[k])[static_cast<size_t>(c)];
+            f[k] = type == EFFECT_NORMAL ? amount * (x - 255.0f * normal) + (255.0f - amount) * x
+                                         : centre * -amount + x * (255.0f + amount);
+        }
+        refitReference(f, out, c);
+    }
+    return out;
+}
+
+TEST(EffectStage, AmountsAndNormalsRoundAsTheFormulasAreWritten) {
+    // Pseudo-random maps and pictures: single-precision rounding of the amounts and the normal
+    // sums decides a pixel now and then, so the stage must round exactly as the formulas read.
+    uint32_t state = 1;
+    const auto next = [&] {
+        state = state * 1664525u + 1013904223u;
+        return state >> 8;
+    };
+    for (int trial = 0; trial < 120; ++trial) {
+        Map map(4096);
+        Map image(4096);
+        for (uint32_t& p : map) {
+            p = next() & 0xFFFFFFu;
+        }
+        for (uint32_t& p : image) {
+            p = next() & 0xFFFFFFu;
+        }
+        const auto strength = static_cast<float>(static_cast<int>(next() % 201) - 100);
+        const auto channelStrength = static_cast<float>(static_cast<int>(next() % 201) - 100);
+        for (int type : {EFFECT_NORMAL, EFFECT_CENTROID}) {
+            auto record = effect(
+                type,
+                [&](int col, int row) {
+                    const uint32_t p = image[static_cast<size_t>(row * 64 + col)];
+                    return std::array<int, 3>{channel(p, 0), channel(p, 1), channel(p, 2)};
+                },
+                strength, channelStrength, channelStrength, channelStrength);
+            const Map want =
+                singlePrecisionEffect(type, map, image, strength * 0.01f, channelStrength * 0.01f);
+            ASSERT_EQ(apply(map, std::move(record)), want) << "trial " << trial << " type " << type;
+        }
+    }
+}
+
 TEST(EffectStage, CentroidStrengthsPushAwayFromOrTowardsTheCentre) {
     // X: 0 in columns 0-31, 100 in 32-47, 200 in 48-63, so the centroid's X is 75; only the
     // vertices at 200 carry the effect.
