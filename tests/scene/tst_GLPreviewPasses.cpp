@@ -159,6 +159,23 @@ TEST_F(PreviewPasses, LightsTheFacesTurnedToTheLightWhateverTheScale) {
     EXPECT_NEAR(colourAt(PROBE).g, LIT, TOLERANCE);
 }
 
+TEST_F(PreviewPasses, LightFollowsTheInverseOfALopsidedCameraTurn) {
+    // The mesh turned to face +Z, the camera tipped 30 degrees about X: the light, (0, 1000, 0)
+    // through the inverse turn, lies at (0, cos, -sin), so only a tip the other way lights it.
+    // A turn that is its own transpose could not tell the inverse from the turn itself.
+    GLMesh& plane = addPlane(false, 3.5f);
+    plane.angles = {90.0f, 0.0f, 0.0f};
+    const float c = std::cos(0.5235988f);
+    const float s = std::sin(0.5235988f);
+    const Point3 probe{-0.7f, -0.6f, 0.0f};
+    camera.rotationMatrix = {1, 0, 0, 0, 0, c, s, 0, 0, -s, c, 0, 0, 0, 0, 1};
+    drawVisible();
+    EXPECT_NEAR(colourAt(probe).g, UNLIT, TOLERANCE);
+    camera.rotationMatrix = {1, 0, 0, 0, 0, c, -s, 0, 0, s, c, 0, 0, 0, 0, 1};
+    drawVisible();
+    EXPECT_NEAR(colourAt(probe).g, (LIT + UNLIT) / 2, TOLERANCE);
+}
+
 TEST_F(PreviewPasses, WireframeDrawsTheIndexListAsLines) {
     addPlane(false, 3.5f);
     const auto coveredPixels = [this] {
