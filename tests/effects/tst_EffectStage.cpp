@@ -410,6 +410,18 @@ TEST(EffectStage, EffectsApplyInOrderAndNormalsComeFromTheMapAsBuilt) {
     inOrder.push_back(effect(EFFECT_CENTROID, tilt, 100, 100, 100, 100));
     EXPECT_NE(apply(plane, std::move(swapped)), apply(plane, std::move(inOrder)));
 
+    // A centroid effect after another effect takes its centroid from the map as that effect
+    // left it, so running the two in one list equals running them one after the other.
+    const PixelOf ring = [](int col, int row) {
+        return std::array<int, 3>{(col * 9) % 256, (row * 13) % 256, (col * row) % 256};
+    };
+    std::vector<std::unique_ptr<EffectRecord>> thenCentroid;
+    thenCentroid.push_back(effect(EFFECT_COMPOSITE, tilt, 60, 100, 100, 100));
+    thenCentroid.push_back(effect(EFFECT_CENTROID, ring, 80, 100, -50, 100));
+    const Map stepwise = apply(apply(plane, effect(EFFECT_COMPOSITE, tilt, 60, 100, 100, 100)),
+                               effect(EFFECT_CENTROID, ring, 80, 100, -50, 100));
+    EXPECT_EQ(apply(plane, std::move(thenCentroid)), stepwise);
+
     // Two effects in a row: the second works on the first one's output.
     std::vector<std::unique_ptr<EffectRecord>> twice;
     twice.push_back(effect(EFFECT_COMPOSITE, tilt, 100, 100, 100, 100));
