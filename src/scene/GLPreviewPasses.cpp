@@ -91,6 +91,40 @@ void placeMarkers(GLMesh& markers, Point3 anchor) {
     markers.scale = {1.0f, 1.0f, 1.0f};
 }
 
+// Both passes draw the same objects in the same order: the meshes (remembering the selected
+// one's anchor), then `between`, then the markers placed at that anchor, in front of the
+// meshes unless they are to be hidden by them. The pick image can so never drift from the
+// visible one. Each draw gets the object's 1-based pick number.
+template <typename DrawMesh, typename Between, typename DrawMarkers>
+void drawInPassOrder(GLScene& scene, const PreviewSettings& settings, DrawMesh drawMesh,
+                     Between between, DrawMarkers drawMarkers) {
+    Point3 anchor = NO_ANCHOR;
+    for (int i = 0; i < scene.objectCount(); ++i) {
+        GLMesh& mesh = *scene.objectAt(i);
+        if (mesh.kind != KIND_MESH) {
+            continue;
+        }
+        glLoadIdentity();
+        drawMesh(mesh, i + 1);
+        if (mesh.isSelected()) {
+            anchor = mesh.anchorPoint();
+        }
+    }
+    between();
+    if (!settings.markersHiddenByMesh) {
+        glClear(GL_DEPTH_BUFFER_BIT);
+    }
+    for (int i = 0; i < scene.objectCount(); ++i) {
+        GLMesh& markers = *scene.objectAt(i);
+        if (markers.kind <= LAST_MESH_KIND) {
+            continue;
+        }
+        placeMarkers(markers, anchor);
+        glLoadIdentity();
+        drawMarkers(markers, i + 1);
+    }
+}
+
 } // namespace
 
 void drawVisiblePass(GLScene& scene, const GLCamera& camera, int width, int height,
@@ -107,39 +141,24 @@ void drawVisiblePass(GLScene& scene, const GLCamera& camera, int width, int heig
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     setUpLight(camera);
 
-    Point3 anchor = NO_ANCHOR;
-    for (int i = 0; i < scene.objectCount(); ++i) {
-        GLMesh& mesh = *scene.objectAt(i);
-        if (mesh.kind != KIND_MESH) {
-            continue;
-        }
-        mesh.setDrawMode(settings.drawMode);
-        mesh.flags &= ~GLMesh::NO_TEXTURE;
-        setUpMeshMaterial();
-        glLoadIdentity();
-        mesh.draw(scene);
-        if (mesh.isSelected()) {
-            anchor = mesh.anchorPoint();
-        }
-    }
-
-    glDisable(GL_LIGHTING);
-    drawAxes();
-    if (!settings.markersHiddenByMesh) {
-        glClear(GL_DEPTH_BUFFER_BIT);
-    }
-    for (int i = 0; i < scene.objectCount(); ++i) {
-        GLMesh& markers = *scene.objectAt(i);
-        if (markers.kind <= LAST_MESH_KIND) {
-            continue;
-        }
-        markers.setDrawMode(GLMesh::DRAW_TRIANGLES);
-        markers.flags |= GLMesh::NO_TEXTURE;
-        glEnable(GL_COLOR_MATERIAL);
-        placeMarkers(markers, anchor);
-        glLoadIdentity();
-        markers.draw(scene);
-    }
+    drawInPassOrder(
+        scene, settings,
+        [&](GLMesh& mesh, int) {
+            mesh.setDrawMode(settings.drawMode);
+            mesh.flags &= ~GLMesh::NO_TEXTURE;
+            setUpMeshMaterial();
+            mesh.draw(scene);
+        },
+        [] {
+            glDisable(GL_LIGHTING);
+            drawAxes();
+        },
+        [&](GLMesh& markers, int) {
+            markers.setDrawMode(GLMesh::DRAW_TRIANGLES);
+            markers.flags |= GLMesh::NO_TEXTURE;
+            glEnable(GL_COLOR_MATERIAL);
+            markers.draw(scene);
+        });
     // Lit pixels carry the material's alpha; a window system that composites the framebuffer
     // would let them show through, so the finished picture is made opaque.
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
@@ -164,30 +183,9 @@ void drawPickPass(GLScene& scene, const GLCamera& camera, int width, int height,
     glShadeModel(GL_FLAT);
     glEnable(GL_COLOR_MATERIAL);
 
-    Point3 anchor = NO_ANCHOR;
-    for (int i = 0; i < scene.objectCount(); ++i) {
-        GLMesh& mesh = *scene.objectAt(i);
-        if (mesh.kind != KIND_MESH) {
-            continue;
-        }
-        glLoadIdentity();
-        mesh.drawPick(i + 1);
-        if (mesh.isSelected()) {
-            anchor = mesh.anchorPoint();
-        }
-    }
-    if (!settings.markersHiddenByMesh) {
-        glClear(GL_DEPTH_BUFFER_BIT);
-    }
-    for (int i = 0; i < scene.objectCount(); ++i) {
-        GLMesh& markers = *scene.objectAt(i);
-        if (markers.kind <= LAST_MESH_KIND) {
-            continue;
-        }
-        placeMarkers(markers, anchor);
-        glLoadIdentity();
-        markers.drawPick(i + 1);
-    }
+    const auto drawPick = [](GLMesh& object, int pickNumber) { object.drawPick(pickNumber); };
+    drawInPassOrder(
+        scene, settings, drawPick, [] {}, drawPick);
 }
 
 void readPickImage(int width, int height, std::vector<uint32_t>& pixels) {
