@@ -21,7 +21,8 @@ endfunction()
 function(tesk_test name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LINKS;LABELS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
-    target_link_libraries(${name} PRIVATE ${ARG_LINKS} GTest::gtest GTest::gtest_main tesk_warnings)
+    target_link_libraries(${name} PRIVATE ${ARG_LINKS} tesk_test_support GTest::gtest
+                                          GTest::gtest_main tesk_warnings)
     target_compile_definitions(${name} PRIVATE
         TESK_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
         TESK_SOURCE_DIR="${PROJECT_SOURCE_DIR}")

@@ -2,6 +2,8 @@
 // The pictures compiled into the editor, by resource path, and the pages the link buttons
 // open.
 
+#include <QString>
+
 namespace tesk::resources {
 
 /// Registers the compiled-in pictures; call once before loading any path below.
@@ -16,10 +18,14 @@ inline constexpr const char* kBlogButton = ":/link/blog.png";
 inline constexpr const char* kHomePageAddress = "https://brenmold.example/";
 inline constexpr const char* kBlogAddress = "https://brenmold.example/blog/";
 
-/// 48 x 36 faces of the nine shape-type buttons in ring order ("L [1]" .. "PS [4]").
-inline constexpr const char* kShapeTypeFaces[9] = {
-    ":/faces/L1.png", ":/faces/L2.png",  ":/faces/S1.png",  ":/faces/S2.png",  ":/faces/S3.png",
-    ":/faces/S4.png", ":/faces/PL1.png", ":/faces/PS2.png", ":/faces/PS4.png",
-};
+/// 48 x 36 faces of the shape-type buttons: the folder, then the face name of the type's
+/// table entry and ".png".
+inline constexpr const char* kShapeTypeFaceFolder = ":/faces/";
+
+/// The resource path of a shape-type button's face.
+inline QString shapeTypeFace(const char* face) {
+    return QString::fromLatin1(kShapeTypeFaceFolder) + QString::fromLatin1(face) +
+           QStringLiteral(".png");
+}
 
 } // namespace tesk::resources

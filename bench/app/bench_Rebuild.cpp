@@ -2,9 +2,11 @@
 // preview mesh) without a window.
 
 #include "Ctesk001Doc.h"
+#include "DocumentPreview.h"
 #include "EffectRecord.h"
 #include "GLScene.h"
 #include "Messages.h"
+#include "ProjectFile.h"
 
 #include <benchmark/benchmark.h>
 #include <cmath>
@@ -26,30 +28,38 @@ void makeShape(SPMesh& mesh, int points, int lines) {
     }
 }
 
-void addEffect(SPMesh& mesh, int type) {
+std::unique_ptr<EffectRecord> makeEffect(int type) {
     auto effect = std::make_unique<EffectRecord>();
-    effect->allocate(64, 64);
+    effect->allocate(kMapSide, kMapSide);
     for (size_t i = 0; i < effect->pixels.size(); ++i) {
         effect->pixels[i] = static_cast<uint32_t>((i * 2654435761u) >> 8) & 0xFFFFFFu;
     }
     effect->setTypeCode(type);
-    mesh.effects.append(std::move(effect));
+    return effect;
 }
 
 void BM_Rebuild(benchmark::State& state) {
     RecordingMessages messages;
     GLScene scene;
-    Ctesk001Doc doc(messages, scene, "/");
-    makeShape(doc.mesh, 16, 17);
-    doc.selectedType = static_cast<int32_t>(state.range(0));
+    Ctesk001Doc doc(messages, "/");
+    DocumentPreview preview(doc, scene);
+    SPMesh shape;
+    makeShape(shape, 16, 17);
+    std::vector<uint8_t> image;
+    saveProjectImage(shape, image);
+    doc.loadProject("bench.tsk", &image);
+    doc.setType(static_cast<int32_t>(state.range(0)));
     for (int e = 0; e < state.range(1); ++e) {
-        addEffect(doc.mesh, e == 0 ? EFFECT_NORMAL : e == 1 ? EFFECT_CENTROID : EFFECT_COMPOSITE);
+        doc.addEffect(makeEffect(e == 0   ? EFFECT_NORMAL
+                                 : e == 1 ? EFFECT_CENTROID
+                                          : EFFECT_COMPOSITE));
     }
     int step = 0;
     for (auto _ : state) {
-        // A slider step moves a working point, then rebuilds.
-        doc.mesh.setWorkPoint(3, 5, {0.5f + 0.001f * static_cast<float>(step++ % 100), 0.2f, 0.1f});
-        benchmark::DoNotOptimize(doc.rebuild());
+        // A slider step moves a working point (point 3 of line 5), then rebuilds.
+        const CellPoint moved{4 * 16 + 3,
+                              {0.5f + 0.001f * static_cast<float>(step++ % 100), 0.2f, 0.1f}};
+        benchmark::DoNotOptimize(doc.setWorkPoints({&moved, 1}));
     }
 }
 

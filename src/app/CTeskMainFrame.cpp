@@ -1,7 +1,6 @@
 #include "CTeskMainFrame.h"
 
 #include "Ctesk001View.h"
-#include "GLToolDialog.h"
 #include "GLView.h"
 #include "RecentFiles.h"
 
@@ -25,8 +24,8 @@ QWidget* emptyPane(QWidget* parent, const char* name) {
 }
 } // namespace
 
-CTeskMainFrame::CTeskMainFrame(Ctesk001Doc& doc, Messages& messages, FileChooser& chooser,
-                               QWidget* parent)
+CTeskMainFrame::CTeskMainFrame(Ctesk001Doc& doc, DocumentPreview& preview, Messages& messages,
+                               FileChooser& chooser, QWidget* parent)
     : QMainWindow(parent), m_doc(doc) {
     setObjectName(QStringLiteral("CTeskMainFrame"));
     setAcceptDrops(true);
@@ -38,7 +37,7 @@ CTeskMainFrame::CTeskMainFrame(Ctesk001Doc& doc, Messages& messages, FileChooser
     // The 2-D editor and the transform panel arrive with their own features.
     m_editorPane = emptyPane(m_editorColumn, "PEView");
     m_transformPane = emptyPane(m_editorColumn, "PECView");
-    m_preview = new GLView(doc.scene(), doc.cameras[0], m_right);
+    m_preview = new GLView(doc, preview, m_right);
     m_preview->setObjectName(QStringLiteral("GLView"));
     for (QSplitter* splitter : {m_outer, m_right, m_editorColumn}) {
         splitter->setChildrenCollapsible(false);
@@ -47,13 +46,6 @@ CTeskMainFrame::CTeskMainFrame(Ctesk001Doc& doc, Messages& messages, FileChooser
     m_outer->setStretchFactor(1, 1);
     setCentralWidget(m_outer);
 
-    connect(m_preview->toolBar(), &GLToolDialog::typeChosen, this, [this](int32_t type) {
-        m_doc.selectedType = type;
-        m_doc.rebuild();
-        m_preview->toolBar()->showType(type);
-        m_preview->update();
-    });
-
     auto shortcut = [this](QKeySequence::StandardKey key, void (Ctesk001View::*command)()) {
         connect(new QShortcut(key, this), &QShortcut::activated, m_panel, command);
     };
@@ -61,12 +53,12 @@ CTeskMainFrame::CTeskMainFrame(Ctesk001Doc& doc, Messages& messages, FileChooser
     shortcut(QKeySequence::Open, &Ctesk001View::onLoad);
     shortcut(QKeySequence::Save, &Ctesk001View::onSave);
 
-    doc.setObserver(this);
+    doc.addListener(this);
     fileNameChanged(doc.getFileName());
 }
 
 CTeskMainFrame::~CTeskMainFrame() {
-    m_doc.setObserver(nullptr);
+    m_doc.removeListener(this);
 }
 
 void CTeskMainFrame::layoutPanes(int w, int h) {
@@ -86,20 +78,9 @@ void CTeskMainFrame::fileNameChanged(const std::string& name) {
 }
 
 void CTeskMainFrame::projectStored(const std::string& path, bool onDisk) {
-    m_panel->isNewShape = 0;
     if (onDisk) {
         RecentFiles::add(QString::fromStdString(path));
     }
-}
-
-void CTeskMainFrame::shapeRebuilt() {
-    m_preview->toolBar()->showType(m_doc.mesh.SPDimType);
-    m_preview->update();
-    m_panel->showSculptMap();
-}
-
-void CTeskMainFrame::markersChanged() {
-    m_preview->update();
 }
 
 void CTeskMainFrame::dragEnterEvent(QDragEnterEvent* event) {

@@ -14,11 +14,13 @@ class Ctesk001View;
 class FileChooser;
 class GLView;
 
-class CTeskMainFrame : public QMainWindow, public DocumentObserver {
+class DocumentPreview;
+
+class CTeskMainFrame : public QMainWindow, public DocumentListener {
     Q_OBJECT
 public:
-    CTeskMainFrame(Ctesk001Doc& doc, Messages& messages, FileChooser& chooser,
-                   QWidget* parent = nullptr);
+    CTeskMainFrame(Ctesk001Doc& doc, DocumentPreview& preview, Messages& messages,
+                   FileChooser& chooser, QWidget* parent = nullptr);
     ~CTeskMainFrame() override;
 
     Ctesk001View* controlPanel() const { return m_panel; }
@@ -31,8 +33,6 @@ public:
 
     void fileNameChanged(const std::string& name) override;
     void projectStored(const std::string& path, bool onDisk) override;
-    void shapeRebuilt() override;
-    void markersChanged() override;
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;

@@ -4,7 +4,6 @@
 #include "Ctesk001Doc.h"
 #include "DialogUnits.h"
 #include "FileChooser.h"
-#include "GLScene.h"
 #include "HPJumpFrame.h"
 #include "Messages.h"
 #include "SculptedImageSaveOptionDialog.h"
@@ -80,13 +79,17 @@ Ctesk001View::Ctesk001View(Ctesk001Doc& doc, Messages& messages, FileChooser& ch
     auto* link = makeButton(this, 1010, "Viewer 連動", du.rect(0, 262, 48, 12));
     link->setCheckable(true);
     link->setEnabled(false);
+    m_doc.addListener(this, ListenerRank::ControlPanel);
+}
+
+Ctesk001View::~Ctesk001View() {
+    m_doc.removeListener(this);
 }
 
 void Ctesk001View::onNew() {
     if (!m_messages.okCancel(kReplaceShapeQuestion)) {
         return;
     }
-    isNewShape = 1;
     m_doc.newShape();
 }
 
@@ -110,7 +113,7 @@ void Ctesk001View::onLoad() {
 }
 
 void Ctesk001View::openFile(const std::string& path) {
-    if (m_doc.mesh.lineCount() > 0 && !m_messages.okCancel(kReplaceShapeQuestion)) {
+    if (m_doc.mesh().lineCount() > 0 && !m_messages.okCancel(kReplaceShapeQuestion)) {
         return;
     }
     m_doc.loadProject(path);
@@ -122,22 +125,19 @@ void Ctesk001View::onExport() {
     if (!path || path->isEmpty()) {
         return;
     }
-    const ImageBuffer* image = m_doc.scene().firstSculptImage();
-    if (image == nullptr) {
+    if (!m_doc.hasSculptMap()) {
         // Nothing has been built yet (no New or Load): say so rather than do nothing.
         m_messages.inform(kNoSculptMapMessage);
         return;
     }
     const ExportFlips flips = m_askExportOptions(this);
-    ExportSculptImage(path->toStdString(), image->pixels.data(), image->width, image->height, flips,
-                      m_messages);
+    m_doc.exportSculptMap(path->toStdString(), flips);
     m_doc.setBitmapFileName(path->toStdString());
 }
 
 void Ctesk001View::showSculptMap() {
-    const SPMesh& mesh = m_doc.mesh;
-    if (mesh.map.size() ==
-        static_cast<size_t>(mesh.mapWidth) * static_cast<size_t>(mesh.mapHeight)) {
+    const SPMesh& mesh = m_doc.mesh();
+    if (m_doc.hasSculptMap()) {
         m_picture->setImage(mesh.mapWidth, mesh.mapHeight, mesh.map.data(), true);
         m_picture->update();
     }

@@ -2,6 +2,7 @@
 // The control panel at the left of the main window: project, sculpt-map and viewer commands,
 // the sculpt-map picture and the link buttons.
 
+#include "DocumentListener.h"
 #include "SculptImageWriter.h"
 
 #include <QWidget>
@@ -21,9 +22,8 @@ class Messages;
 inline constexpr const char* kReplaceShapeQuestion = "現在の形状は削除されます。\nよろしいですか？";
 inline constexpr const char* kProjectFilter = "tesk file (*.tsk);;All Files (*)";
 inline constexpr const char* kBitmapFilter = "Bitmap (*.bmp);;All Files (*)";
-inline constexpr const char* kNoSculptMapMessage = "書き出すスカルプトマップがありません。";
 
-class Ctesk001View : public QWidget {
+class Ctesk001View : public QWidget, public DocumentListener {
     Q_OBJECT
 public:
     /// Asks for the export flips; the editor shows the "Export Option" dialog.
@@ -31,11 +31,9 @@ public:
 
     Ctesk001View(Ctesk001Doc& doc, Messages& messages, FileChooser& chooser,
                  QWidget* parent = nullptr);
+    ~Ctesk001View() override;
 
     void setExportOptionAsker(ExportOptionAsker asker) { m_askExportOptions = std::move(asker); }
-
-    /// Set at start and by New; cleared by every successful save or load.
-    int isNewShape = 1;
 
     // The commands of the panel's buttons.
     void onNew();
@@ -48,6 +46,7 @@ public:
 
     /// Shows the document's current sculpt map in the picture button.
     void showSculptMap();
+    void shapeRebuilt() override { showSculptMap(); }
     BitmapFrame* sculptPicture() const { return m_picture; }
 
 private:

@@ -3,6 +3,7 @@
 #include "CTeskMainFrame.h"
 #include "Ctesk001Doc.h"
 #include "Ctesk001View.h"
+#include "DocumentPreview.h"
 #include "FileChooser.h"
 #include "GLScene.h"
 #include "GLView.h"
@@ -64,9 +65,9 @@ int main(int argc, char** argv) {
     StderrMessages printed;
     Messages& messages = parser.isSet(screenshot) ? static_cast<Messages&>(printed) : boxes;
     QtFileChooser chooser;
-    Ctesk001Doc doc(messages, GLScene::shared(),
-                    QCoreApplication::applicationDirPath().toStdString() + "/");
-    CTeskMainFrame frame(doc, messages, chooser);
+    Ctesk001Doc doc(messages, QCoreApplication::applicationDirPath().toStdString() + "/");
+    DocumentPreview preview(doc, GLScene::shared());
+    CTeskMainFrame frame(doc, preview, messages, chooser);
     boxes.setParent(&frame);
 
     const QRect available = frame.screen()->availableGeometry();

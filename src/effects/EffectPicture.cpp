@@ -9,10 +9,10 @@ int loadEffectPicture(ImageBuffer& image, const std::string& path, Messages& mes
     // A huge JPEG may come out of the decoder already reduced, but never below four times the
     // effect size, so the resampling still sees the picture's detail.
     DecodeOptions options;
-    options.minWidth = 4 * kEffectMapSide;
-    options.minHeight = 4 * kEffectMapSide;
-    options.resampleWidth = kEffectMapSide;
-    options.resampleHeight = kEffectMapSide;
+    options.minWidth = 4 * kMapSide;
+    options.minHeight = 4 * kMapSide;
+    options.resampleWidth = kMapSide;
+    options.resampleHeight = kMapSide;
     return LoadImageFile(image, path, messages, options);
 }
 
@@ -22,12 +22,8 @@ std::unique_ptr<EffectRecord> makeEffectRecord(const std::string& path, int type
     if (loadEffectPicture(*record, path, messages) != 1) {
         return nullptr;
     }
-    record->enabled = 1;
+    // A new record is on and carries the new-effect strengths already.
     record->setTypeCode(typeCode);
-    record->strength = 10.0f;
-    record->strengthR = 100.0f;
-    record->strengthG = 100.0f;
-    record->strengthB = 100.0f;
     return record;
 }
 

@@ -15,6 +15,10 @@ enum EffectType : int {
     EFFECT_CENTROID = 8,  ///< centroid direction
 };
 
+/// The strengths a newly added effect starts with: overall, then each of R, G and B.
+inline constexpr float kNewEffectStrength = 10.0f;
+inline constexpr float kNewEffectChannelStrength = 100.0f;
+
 class EffectRecord : public ImageBuffer {
 public:
     /// Type code from bits 8-14 of typeWord.
@@ -28,10 +32,10 @@ public:
     }
 
     int32_t enabled = 1;
-    float strength = 10.0f;
-    float strengthR = 100.0f;
-    float strengthG = 100.0f;
-    float strengthB = 100.0f;
+    float strength = kNewEffectStrength;
+    float strengthR = kNewEffectChannelStrength;
+    float strengthG = kNewEffectChannelStrength;
+    float strengthB = kNewEffectChannelStrength;
 };
 
 /// The shape's ordered, owning list of effects; the order is the order of application.

@@ -8,8 +8,8 @@ namespace tesk {
 
 namespace {
 
-constexpr size_t kSide = kEffectMapSide;
-constexpr size_t kCount = kEffectMapPixels;
+constexpr size_t kSide = kMapSide;
+constexpr size_t kCount = kMapPixels;
 
 /// Three channels of 4096 values each.
 template <typename T> struct Planes {
@@ -198,8 +198,7 @@ bool applicable(const EffectRecord& record) {
     const int code = record.typeCode();
     return record.enabled != 0 && record.typeSet() &&
            (code == EFFECT_COMPOSITE || code == EFFECT_NORMAL || code == EFFECT_CENTROID) &&
-           record.width == kEffectMapSide && record.height == kEffectMapSide &&
-           record.pixels.size() == kCount;
+           record.width == kMapSide && record.height == kMapSide && record.pixels.size() == kCount;
 }
 
 } // namespace

@@ -3,14 +3,12 @@
 // list, in list order.
 
 #include "EffectRecord.h"
+#include "MapSide.h"
 
 #include <cstdint>
 #include <span>
 
 namespace tesk {
-
-inline constexpr int kEffectMapSide = 64;
-inline constexpr int kEffectMapPixels = kEffectMapSide * kEffectMapSide;
 
 /// Applies every enabled effect with a set, known type and a 64 x 64 image to the 4096-pixel
 /// sculpt map, which is read as input and overwritten. A map of another size is left alone.

@@ -76,11 +76,6 @@ bool toggleLevel(std::vector<int32_t>& levels, int index, int groupFirst, int gr
 }
 } // namespace
 
-bool isKnownShapeType(int32_t type) {
-    return std::any_of(kShapeTypes.begin(), kShapeTypes.end(),
-                       [type](const ShapeTypeInfo& info) { return info.value == type; });
-}
-
 int SPMesh::reset(int pointsPerLineCount, int newLineCount) {
     if (pointsPerLineCount < 0 || newLineCount < 0) {
         return 0;

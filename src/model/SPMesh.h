@@ -3,8 +3,10 @@
 // last rebuild, and the effects applied to the map.
 
 #include "EffectRecord.h"
+#include "MapSide.h"
 #include "Point3.h"
 #include "SPLine.h"
+#include "ShapeTypes.h"
 
 #include <array>
 #include <cstdint>
@@ -18,45 +20,11 @@ class Messages;
 class ByteReader;
 class ByteWriter;
 
-enum SPDimTypeValue : int32_t {
-    DIM_POLES_LINEAR = 0,
-    DIM_POLES_FIXED = 1,
-    DIM_POLES_CR_ALONG = 51,
-    DIM_POLES_BSPLINE_ALONG = 52,
-    DIM_POLES_CR = 53,
-    DIM_POLES_BSPLINE = 54,
-    DIM_SHEET_LINEAR = 100,
-    DIM_SHEET_BSPLINE_ALONG = 152,
-    DIM_SHEET_BSPLINE = 154,
-};
-
-/// The nine shape types with their tool-bar captions, in tool-bar order.
-struct ShapeTypeInfo {
-    int32_t value;
-    const char* caption;
-};
-inline constexpr std::array<ShapeTypeInfo, 9> kShapeTypes = {{
-    {DIM_POLES_LINEAR, "L [1]"},
-    {DIM_POLES_FIXED, "L [2]"},
-    {DIM_POLES_CR_ALONG, "S [1]"},
-    {DIM_POLES_BSPLINE_ALONG, "S [2]"},
-    {DIM_POLES_CR, "S [3]"},
-    {DIM_POLES_BSPLINE, "S [4]"},
-    {DIM_SHEET_LINEAR, "PL [1]"},
-    {DIM_SHEET_BSPLINE_ALONG, "PS [2]"},
-    {DIM_SHEET_BSPLINE, "PS [4]"},
-}};
-
-/// True for one of the nine values above.
-bool isKnownShapeType(int32_t type);
-
 inline constexpr int32_t LEVEL_IMPORTANT = 1;
 inline constexpr int32_t LEVEL_NORMAL = 3;
 inline constexpr int kMaxImportant = 5;
 inline constexpr int kMaxEditLines = 17;
 inline constexpr int kMaxEditPoints = 16;
-inline constexpr int kMapSize = 64;
-inline constexpr int kMapPixels = kMapSize * kMapSize;
 
 /// "重要ライン指定ができるのは、５ラインまでです。"
 extern const char* const kTooManyImportantMessage;

@@ -3,6 +3,7 @@
 // markers. Draws itself normally and in pick colours; building needs no GL context.
 
 #include "Point3.h"
+#include "ShapeTypes.h"
 
 #include <cstdint>
 #include <span>
@@ -18,10 +19,10 @@ inline constexpr int KIND_UNBUILT = 1;
 inline constexpr int KIND_MESH = 2;
 inline constexpr int KIND_POINTS = 110;
 
-/// Sampling of the sculpt map's edges; the document uses STITCH_PLANE for open sheets.
-inline constexpr int STITCH_SPHERE = 1;
+/// Sampling of the sculpt map's edges; the shape-type table names the one of each type.
+inline constexpr int STITCH_SPHERE = kStitchSphere;
 inline constexpr int STITCH_TORUS = 2;
-inline constexpr int STITCH_PLANE = 3;
+inline constexpr int STITCH_PLANE = kStitchPlane;
 inline constexpr int STITCH_CYLINDER = 4;
 
 class GLMesh {
@@ -34,11 +35,6 @@ public:
     static constexpr int DRAW_TRIANGLES = 4;
     static constexpr int DRAW_LINE_STRIP = 3;
 
-    /// Bits of the per-point flags that choose a marker's colour (the 2-D editor's cell flags).
-    static constexpr uint32_t POINT_SELECTED = 1u << 31;
-    static constexpr uint32_t POINT_HOVERED = 1u << 30;
-    static constexpr uint32_t POINT_IN_BAND = 1u << 28;
-
     static constexpr int MARKER_VERTICES = 12;
     static constexpr int MARKER_INDICES = 60;
     static constexpr float MARKER_SIZE = 0.011f;
@@ -49,7 +45,8 @@ public:
     /// Decodes the map into an n x n vertex grid with the current `stitchType`. Returns false
     /// and changes nothing for n outside 2 .. MAX_GRID_SIZE or an image without pixels.
     bool BuildFromSculptMap(const ImageBuffer& image, int n);
-    /// One marker per point, moved to the point. `pointFlags` is empty or one word per point;
+    /// One marker per point, moved to the point. `pointFlags` is empty or one word per point
+    /// (the document's cell flags, which choose the marker's colour);
     /// returns false and changes nothing when it is neither.
     bool BuildPointMarkers(std::span<const Point3> points, std::span<const uint32_t> pointFlags);
 

@@ -1,3 +1,4 @@
+#include "CellFlags.h"
 #include "GLMesh.h"
 #include "GLScene.h"
 
@@ -30,9 +31,9 @@ GLuint makeTexture(const ImageBuffer& image) {
 }
 
 void setMarkerColour(uint32_t pointFlags) {
-    if ((pointFlags & (GLMesh::POINT_HOVERED | GLMesh::POINT_IN_BAND)) != 0) {
+    if ((pointFlags & (CELL_HOVER | CELL_IN_BAND)) != 0) {
         glColor3f(0.5f, 1.0f, 0.5f);
-    } else if ((pointFlags & GLMesh::POINT_SELECTED) != 0) {
+    } else if ((pointFlags & CELL_SELECTED) != 0) {
         glColor3f(1.0f, 0.3f, 0.3f);
     } else {
         glColor3f(0.9f, 0.9f, 0.0f);

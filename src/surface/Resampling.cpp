@@ -17,14 +17,14 @@ class ScheduleWriter {
 public:
     explicit ScheduleWriter(SampleSchedule& out) : m_out(out) {}
     bool add(int segment, float t) {
-        if (m_size >= kSamples) {
+        if (m_size >= kMapSide) {
             m_overflow = true;
             return false;
         }
         m_out[static_cast<size_t>(m_size++)] = {segment, t};
         return true;
     }
-    bool complete() const { return !m_overflow && m_size == kSamples; }
+    bool complete() const { return !m_overflow && m_size == kMapSide; }
 
 private:
     SampleSchedule& m_out;
@@ -164,23 +164,23 @@ bool AcrossKeySchedule(int n, const int* counts, SampleSchedule& out) {
 void SampleAlong(AlongSampler sampler, bool halfLengthEnd, int n, int R, const Point3* src,
                  const SampleSchedule& schedule, Point3* dst) {
     const bool cubic = isCubic(sampler);
-    std::array<CubicWeights, kSamples> weights{};
+    std::array<CubicWeights, kMapSide> weights{};
     if (cubic) {
-        for (size_t i = 0; i < kSamples; ++i) {
+        for (size_t i = 0; i < kMapSide; ++i) {
             weights[i] = weightsFor(sampler == AlongSampler::CatmullRomClosed, schedule[i].t);
         }
     }
     std::array<Point3, kMaxSampledPoints + 3> ext;
     for (int r = 0; r < R; ++r) {
         const Point3* p = src + r * n;
-        Point3* out = dst + r * kSamples;
+        Point3* out = dst + r * kMapSide;
         // A row whose points all coincide (a pole) stays exactly one point.
         if (uniformRow(p, n)) {
-            std::fill(out, out + kSamples, p[0]);
+            std::fill(out, out + kMapSide, p[0]);
             continue;
         }
         extendRow(sampler, halfLengthEnd, p, n, ext.data());
-        for (size_t i = 0; i < kSamples; ++i) {
+        for (size_t i = 0; i < kMapSide; ++i) {
             const size_t s = static_cast<size_t>(schedule[i].segment);
             out[i] = cubic ? Combine(weights[i], ext[s], ext[s + 1], ext[s + 2], ext[s + 3])
                            : LinearPoint(ext[s + 1], ext[s + 2], schedule[i].t);
@@ -190,12 +190,12 @@ void SampleAlong(AlongSampler sampler, bool halfLengthEnd, int n, int R, const P
 
 void SampleAcross(AcrossSampler sampler, int C, int R, const Point3* src,
                   const SampleSchedule& schedule, Point3* dst) {
-    std::array<Point3, kSamples> before;
-    std::array<Point3, kSamples> after;
+    std::array<Point3, kMapSide> before;
+    std::array<Point3, kMapSide> after;
     const Point3* a = nullptr;
     const Point3* b = nullptr;
     int preparedGap = -1;
-    for (int i = 0; i < kSamples; ++i) {
+    for (int i = 0; i < kMapSide; ++i) {
         const SampleStep step = schedule[static_cast<size_t>(i)];
         Point3* out = dst + i * C;
         if (step.segment == kCopyLastRow) {

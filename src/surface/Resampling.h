@@ -2,13 +2,13 @@
 // Where the 64 samples of a direction fall (a schedule of segment and parameter) and the
 // linear, Catmull-Rom and B-spline samplers that evaluate a schedule over a work grid.
 
+#include "MapSide.h"
 #include "Point3.h"
 
 #include <array>
 
 namespace tesk {
 
-inline constexpr int kSamples = 64;
 /// The longest row the samplers resample along the lines (the key regime's limit).
 inline constexpr int kMaxSampledPoints = 17;
 
@@ -19,7 +19,7 @@ struct SampleStep {
     float t = 0.0f;
 };
 inline constexpr int kCopyLastRow = -1;
-using SampleSchedule = std::array<SampleStep, kSamples>;
+using SampleSchedule = std::array<SampleStep, kMapSide>;
 
 /// Grow regime along the lines: 8 segments (a closed row of 8 points or an open row of 9),
 /// segments 0-6 at k/8, segment 7 at k/7 up to t = 1.

@@ -18,8 +18,6 @@ namespace {
 using ColumnInsertion = void (*)(int, int, int, const Point3*, Point3*);
 using LineInsertion = void (*)(int, int, int, const Point3*, Point3*);
 
-constexpr int kGrid = kSamples;
-constexpr int kGridPoints = kGrid * kGrid;
 constexpr int kClosedGrowTarget = 8;
 constexpr int kOpenGrowTarget = 9;
 constexpr int kAcrossGrowTarget = 9;
@@ -56,9 +54,8 @@ Point3 centroid(const Point3* row, int n) {
 
 } // namespace
 
-// How one shape type grows and samples its two directions.
+// How one shape type grows and samples its two directions, read off the shape-type table.
 struct SurfaceRecipe {
-    int32_t type;
     bool poles;
     ColumnInsertion insertColumn;
     LineInsertion insertLine;
@@ -68,32 +65,33 @@ struct SurfaceRecipe {
 
 namespace {
 
-constexpr SurfaceRecipe kRecipes[] = {
-    {DIM_POLES_LINEAR, true, InsertMidColumn, InsertMidLine, AlongSampler::LinearClosed,
-     AcrossSampler::Linear},
-    {DIM_POLES_CR_ALONG, true, InsertCatmullRomColumn, InsertMidLine,
-     AlongSampler::CatmullRomClosed, AcrossSampler::Linear},
-    {DIM_POLES_BSPLINE_ALONG, true, InsertBSplineColumn, InsertMidLine, AlongSampler::BSplineClosed,
-     AcrossSampler::Linear},
-    {DIM_POLES_CR, true, InsertCatmullRomColumn, InsertCatmullRomLine,
-     AlongSampler::CatmullRomClosed, AcrossSampler::CatmullRomPoles},
-    {DIM_POLES_BSPLINE, true, InsertBSplineColumn, InsertBSplineLine, AlongSampler::BSplineClosed,
-     AcrossSampler::BSplinePoles},
-    {DIM_SHEET_LINEAR, false, InsertMidColumn, InsertMidLine, AlongSampler::LinearOpen,
-     AcrossSampler::Linear},
-    {DIM_SHEET_BSPLINE_ALONG, false, InsertMidColumn, InsertMidLine, AlongSampler::BSplineMirrored,
-     AcrossSampler::Linear},
-    {DIM_SHEET_BSPLINE, false, InsertMidColumn, InsertMidLine, AlongSampler::BSplineMirrored,
-     AcrossSampler::BSplineMirrored},
-};
-
-const SurfaceRecipe* findRecipe(int32_t type) {
-    for (const SurfaceRecipe& recipe : kRecipes) {
-        if (recipe.type == type) {
-            return &recipe;
-        }
+// Closed lines grow and sample with the smooth curve of their type; open sheets insert plain
+// midpoints and sample B-splines with mirrored ends.
+constexpr SurfaceRecipe recipeFor(const ShapeTypeInfo& type) {
+    SurfaceRecipe r{type.poles, InsertMidColumn, InsertMidLine, AlongSampler::LinearClosed,
+                    AcrossSampler::Linear};
+    if (!type.poles) {
+        r.along = type.along == Sampling::BSpline ? AlongSampler::BSplineMirrored
+                                                  : AlongSampler::LinearOpen;
+        r.across = type.across == Sampling::BSpline ? AcrossSampler::BSplineMirrored
+                                                    : AcrossSampler::Linear;
+        return r;
     }
-    return nullptr;
+    if (type.along == Sampling::CatmullRom) {
+        r.insertColumn = InsertCatmullRomColumn;
+        r.along = AlongSampler::CatmullRomClosed;
+    } else if (type.along == Sampling::BSpline) {
+        r.insertColumn = InsertBSplineColumn;
+        r.along = AlongSampler::BSplineClosed;
+    }
+    if (type.across == Sampling::CatmullRom) {
+        r.insertLine = InsertCatmullRomLine;
+        r.across = AcrossSampler::CatmullRomPoles;
+    } else if (type.across == Sampling::BSpline) {
+        r.insertLine = InsertBSplineLine;
+        r.across = AcrossSampler::BSplinePoles;
+    }
+    return r;
 }
 
 } // namespace
@@ -109,8 +107,7 @@ GridOutcome SurfaceBuilder::buildGrid(SPMesh& mesh, int32_t type, Messages& mess
     if (lines == 0 || columns == 0) {
         return GridOutcome::Empty;
     }
-    // Below 100 the first and last lines are poles; from 100 on they are not used.
-    const bool poles = type < DIM_SHEET_LINEAR;
+    const bool poles = hasPoles(type);
     const int rows = poles ? lines : std::max(lines - 2, 0);
     const bool enoughLines = poles ? lines >= 3 : rows >= 2;
 
@@ -128,10 +125,11 @@ GridOutcome SurfaceBuilder::buildGrid(SPMesh& mesh, int32_t type, Messages& mess
 
     Grid grid{m_gathered.data(), m_workA.data(), m_workB.data(), columns, rows};
     bool resampled = false;
-    if (type == DIM_POLES_FIXED) {
+    const ShapeTypeInfo* info = findShapeType(type);
+    if (info != nullptr && info->along == Sampling::Fixed) {
         resampled = enoughLines && buildFixed(grid, out);
-    } else if (const SurfaceRecipe* recipe = findRecipe(type)) {
-        resampled = enoughLines && resample(*recipe, grid, messages, out);
+    } else if (info != nullptr) {
+        resampled = enoughLines && resample(recipeFor(*info), grid, messages, out);
     } else {
         messages.inform(kUnknownTypeMessage);
     }
@@ -146,12 +144,12 @@ bool SurfaceBuilder::build(SPMesh& mesh, int32_t type, Messages& messages) {
     if (mesh.lineCount() == 0 || mesh.pointsPerLine() == 0) {
         return false;
     }
-    mesh.grid.resize(kGridPoints);
-    mesh.map.resize(kGridPoints);
+    mesh.grid.resize(kMapPixels);
+    mesh.map.resize(kMapPixels);
     buildGrid(mesh, type, messages, mesh.grid.data());
-    EncodeSculptMap(mesh.grid.data(), mesh.map.data(), kGrid, kGrid, mesh.halfExtent);
-    mesh.mapWidth = kGrid;
-    mesh.mapHeight = kGrid;
+    EncodeSculptMap(mesh.grid.data(), mesh.map.data(), kMapSide, kMapSide, mesh.halfExtent);
+    mesh.mapWidth = kMapSide;
+    mesh.mapHeight = kMapSide;
     mesh.SPDimType = type;
     return true;
 }
@@ -159,12 +157,12 @@ bool SurfaceBuilder::build(SPMesh& mesh, int32_t type, Messages& messages) {
 void SurfaceBuilder::reserve(int columns, int rows) {
     const size_t c = static_cast<size_t>(columns);
     const size_t r = static_cast<size_t>(rows);
-    const size_t wide = static_cast<size_t>(std::max({kWorkMinimum, columns + 1, kGrid}));
+    const size_t wide = static_cast<size_t>(std::max({kWorkMinimum, columns + 1, kMapSide}));
     const size_t tall = static_cast<size_t>(std::max(kWorkMinimum, rows + 1));
     ensureSize(m_gathered, std::max<size_t>(c * r, 1));
     ensureSize(m_workA, wide * tall);
     ensureSize(m_workB, wide * tall);
-    const size_t metrics = std::max(c, static_cast<size_t>(kGrid)) * std::max<size_t>(r, 1);
+    const size_t metrics = std::max(c, static_cast<size_t>(kMapSide)) * std::max<size_t>(r, 1);
     ensureSize(m_bend, metrics);
     ensureSize(m_inLength, metrics);
     ensureSize(m_sumBend, std::max(c, r));
@@ -236,11 +234,11 @@ bool SurfaceBuilder::resampleAlong(const SurfaceRecipe& recipe, Grid& grid, Mess
         }
     } else {
         // Pass regime: the rows are kept as they are and must already hold 64 points.
-        return columns == kGrid;
+        return columns == kMapSide;
     }
     SampleAlong(recipe.along, keyRegime, columns, rows, grid.current, schedule, grid.spare);
     grid.swap();
-    columns = kGrid;
+    columns = kMapSide;
     return true;
 }
 
@@ -304,10 +302,10 @@ bool SurfaceBuilder::resampleAcross(const SurfaceRecipe& recipe, Grid& grid, Mes
             return false;
         }
     } else {
-        if (rows != kGrid) {
+        if (rows != kMapSide) {
             return false;
         }
-        std::copy_n(grid.current, kGridPoints, out);
+        std::copy_n(grid.current, kMapPixels, out);
         return true;
     }
     SampleAcross(recipe.across, columns, rows, grid.current, schedule, out);
@@ -323,9 +321,9 @@ bool SurfaceBuilder::buildFixed(const Grid& grid, Point3* out) {
     Point3* along = grid.spare;
     for (int r = 0; r < rows; ++r) {
         const Point3* p = grid.current + r * columns;
-        Point3* row = along + r * kGrid;
+        Point3* row = along + r * kMapSide;
         if (uniform(p, columns)) {
-            std::fill(row, row + kGrid, p[0]);
+            std::fill(row, row + kMapSide, p[0]);
             continue;
         }
         for (int s = 0; s < columns; ++s) {
@@ -335,15 +333,15 @@ bool SurfaceBuilder::buildFixed(const Grid& grid, Point3* out) {
                 row[s * 8 + k] = LinearPoint(a, b, static_cast<float>(k) / 8.0f);
             }
         }
-        std::fill(row + columns * 8, row + kGrid, p[0]);
+        std::fill(row + columns * 8, row + kMapSide, p[0]);
     }
 
-    std::fill(out, out + kGridPoints, along[(rows - 1) * kGrid] * kFixedFillScale);
+    std::fill(out, out + kMapPixels, along[(rows - 1) * kMapSide] * kFixedFillScale);
     Point3* dst = out;
     auto emit = [&](int gap, float t) {
-        const Point3* upper = along + gap * kGrid;
-        for (int j = 0; j < kGrid; ++j) {
-            *dst++ = LinearPoint(upper[j], upper[j + kGrid], t);
+        const Point3* upper = along + gap * kMapSide;
+        for (int j = 0; j < kMapSide; ++j) {
+            *dst++ = LinearPoint(upper[j], upper[j + kMapSide], t);
         }
     };
     for (int k = 0; k < 7; ++k) {
@@ -354,16 +352,16 @@ bool SurfaceBuilder::buildFixed(const Grid& grid, Point3* out) {
             emit(g, static_cast<float>(k) / 8.0f);
         }
     }
-    std::copy_n(along + (rows - 1) * kGrid, kGrid, dst);
+    std::copy_n(along + (rows - 1) * kMapSide, kMapSide, dst);
     return true;
 }
 
 void SurfaceBuilder::copyGathered(int columns, int rows, Point3* out) const {
-    std::fill(out, out + kGridPoints, Point3{});
-    const int keepRows = std::min(rows, kGrid);
-    const int keepColumns = std::min(columns, kGrid);
+    std::fill(out, out + kMapPixels, Point3{});
+    const int keepRows = std::min(rows, kMapSide);
+    const int keepColumns = std::min(columns, kMapSide);
     for (int r = 0; r < keepRows; ++r) {
-        std::copy_n(m_gathered.data() + r * columns, keepColumns, out + r * kGrid);
+        std::copy_n(m_gathered.data() + r * columns, keepColumns, out + r * kMapSide);
     }
 }
 

@@ -2,7 +2,7 @@
 
 #include "DialogUnits.h"
 #include "RADIOFrame.h"
-#include "SPMesh.h"
+#include "ShapeTypes.h"
 #include "TeskResources.h"
 #include "UiFonts.h"
 
@@ -51,14 +51,14 @@ GLToolDialog::GLToolDialog(QWidget* parent) : QWidget(parent) {
     int x = origin.x();
     QList<RADIOFrame*> ring;
     for (size_t i = 0; i < kShapeTypes.size(); ++i) {
-        if (i == 2 || i == 6) {
+        const ShapeTypeInfo& info = kShapeTypes[i];
+        if (i > 0 && info.family != kShapeTypes[i - 1].family) {
             x += kFamilyStep - kTypeButtonWidth;
         }
-        const ShapeTypeInfo& info = kShapeTypes[i];
         auto* button = new RADIOFrame(QString::fromUtf8(info.caption), static_cast<int>(i), this);
         button->setObjectName(QString::number(1020 + static_cast<int>(i)));
         button->setGeometry(x, origin.y(), kTypeButtonWidth, kTypeButtonHeight);
-        button->setFace(QImage(QString::fromLatin1(resources::kShapeTypeFaces[i])));
+        button->setFace(QImage(resources::shapeTypeFace(info.face)));
         const int32_t type = info.value;
         connect(button, &RADIOFrame::picked, this, [this, type] { emit typeChosen(type); });
         m_typeButtons[i] = button;

@@ -1,6 +1,7 @@
 #include "GLView.h"
 
-#include "GLCamera.h"
+#include "Ctesk001Doc.h"
+#include "DocumentPreview.h"
 #include "GLToolDialog.h"
 
 #include <QResizeEvent>
@@ -18,9 +19,9 @@ void GLView::setDefaultSurfaceFormat() {
     QSurfaceFormat::setDefaultFormat(format);
 }
 
-GLView::GLView(GLScene& scene, GLCamera& camera, QWidget* parent)
-    : QOpenGLWidget(parent), m_scene(scene), m_camera(camera), m_toolBar(new GLToolDialog(this)) {
-    m_camera.kind = 1;
+GLView::GLView(Ctesk001Doc& doc, DocumentPreview& preview, QWidget* parent)
+    : QOpenGLWidget(parent), m_doc(doc), m_preview(preview), m_toolBar(new GLToolDialog(this)) {
+    m_preview.cameras[0].kind = 1;
     m_toolBar->setGeometry(0, 0, width(), GLToolDialog::kHeight);
     connect(m_toolBar, &GLToolDialog::drawModeChosen, this, [this](int mode) {
         m_settings.drawMode = mode;
@@ -31,9 +32,25 @@ GLView::GLView(GLScene& scene, GLCamera& camera, QWidget* parent)
         update();
     });
     connect(m_toolBar, &GLToolDialog::cameraResetRequested, this, [this] {
-        m_camera.reset();
+        m_preview.cameras[0].reset();
         update();
     });
+    connect(m_toolBar, &GLToolDialog::typeChosen, this,
+            [this](int32_t type) { m_doc.setType(type); });
+    m_doc.addListener(this, ListenerRank::Preview);
+}
+
+GLView::~GLView() {
+    m_doc.removeListener(this);
+}
+
+void GLView::shapeRebuilt() {
+    m_toolBar->showType(m_doc.mesh().SPDimType);
+    update();
+}
+
+void GLView::markersChanged() {
+    update();
 }
 
 void GLView::initializeGL() {}
@@ -43,7 +60,7 @@ void GLView::paintGL() {
     const int w = static_cast<int>(std::lround(width() * ratio));
     const int h = static_cast<int>(std::lround(height() * ratio));
     if (w > 0 && h > 0) {
-        drawVisiblePass(m_scene, m_camera, w, h, m_settings);
+        drawVisiblePass(m_preview.scene(), m_preview.cameras[0], w, h, m_settings);
     }
 }
 

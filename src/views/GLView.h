@@ -2,17 +2,18 @@
 // The 3-D preview: draws the scene's preview mesh and point markers through the first camera,
 // with the tool bar across its top.
 
+#include "DocumentListener.h"
 #include "GLPreviewPasses.h"
 
 #include <QOpenGLWidget>
 
 namespace tesk {
 
-class GLScene;
-struct GLCamera;
+class Ctesk001Doc;
+class DocumentPreview;
 class GLToolDialog;
 
-class GLView : public QOpenGLWidget {
+class GLView : public QOpenGLWidget, public DocumentListener {
     Q_OBJECT
 public:
     /// Sets the default surface format the preview needs; call before the QApplication
@@ -20,10 +21,14 @@ public:
     /// would blur the pick colours.
     static void setDefaultSurfaceFormat();
 
-    GLView(GLScene& scene, GLCamera& camera, QWidget* parent = nullptr);
+    GLView(Ctesk001Doc& doc, DocumentPreview& preview, QWidget* parent = nullptr);
+    ~GLView() override;
 
     GLToolDialog* toolBar() const { return m_toolBar; }
     const PreviewSettings& settings() const { return m_settings; }
+
+    void shapeRebuilt() override;
+    void markersChanged() override;
 
 protected:
     void initializeGL() override;
@@ -31,8 +36,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    GLScene& m_scene;
-    GLCamera& m_camera;
+    Ctesk001Doc& m_doc;
+    DocumentPreview& m_preview;
     GLToolDialog* m_toolBar;
     PreviewSettings m_settings;
 };

@@ -2,12 +2,15 @@
 #include "CTeskMainFrame.h"
 #include "Ctesk001Doc.h"
 #include "Ctesk001View.h"
+#include "DocumentPreview.h"
 #include "FileChooser.h"
 #include "GLScene.h"
 #include "GLToolDialog.h"
 #include "GLView.h"
+#include "Messages.h"
 #include "ProjectFile.h"
 #include "RADIOFrame.h"
+#include "ScratchDir.h"
 #include "SculptImageWriter.h"
 #include "TeskResources.h"
 
@@ -56,8 +59,9 @@ protected:
             GTEST_SKIP() << "needs an X display (run under xvfb-run)";
         }
         resources::init();
-        doc = std::make_unique<Ctesk001Doc>(messages, scene, "/opt/tesk/");
-        frame = std::make_unique<CTeskMainFrame>(*doc, messages, chooser);
+        doc = std::make_unique<Ctesk001Doc>(messages, "/opt/tesk/");
+        preview = std::make_unique<DocumentPreview>(*doc, scene);
+        frame = std::make_unique<CTeskMainFrame>(*doc, *preview, messages, chooser);
         frame->resize(1200, 700);
         frame->show();
         frame->layoutPanes(1200, 700);
@@ -65,6 +69,7 @@ protected:
     }
     void TearDown() override {
         frame.reset();
+        preview.reset();
         doc.reset();
     }
 
@@ -75,16 +80,17 @@ protected:
     }
     QString caption() const { return frame->windowTitle(); }
     std::string dir(const char* name) {
-        const fs::path d = fs::temp_directory_path() / "tesk_mainwindow" / name;
-        fs::remove_all(d);
+        const fs::path d = scratch.path() / name;
         fs::create_directories(d);
         return d.string();
     }
 
     RecordingMessages messages;
     ScriptedChooser chooser;
+    tesk::testing::ScratchDir scratch{"tesk_mainwindow"};
     GLScene scene;
     std::unique_ptr<Ctesk001Doc> doc;
+    std::unique_ptr<DocumentPreview> preview;
     std::unique_ptr<CTeskMainFrame> frame;
 };
 
@@ -94,16 +100,16 @@ TEST_F(MainWindowTest, NewAsksThenBuildsTheDefaultShapeWithTheChosenType) {
     EXPECT_EQ(caption(), "TESK ( Brenmold ) version 0.0.5.1 << tesk.tsk >>");
     messages.scriptedAnswers = {false};
     click(1006);
-    EXPECT_EQ(doc->mesh.lineCount(), 0) << "cancel changes nothing";
+    EXPECT_EQ(doc->mesh().lineCount(), 0) << "cancel changes nothing";
 
     // Choosing "PS [2]" before New: the default shape is built as type 152.
     QTest::mouseClick(frame->preview()->toolBar()->typeButton(DIM_SHEET_BSPLINE_ALONG),
                       Qt::LeftButton);
-    EXPECT_EQ(doc->selectedType, DIM_SHEET_BSPLINE_ALONG);
+    EXPECT_EQ(doc->selectedType(), DIM_SHEET_BSPLINE_ALONG);
     click(1006);
-    ASSERT_EQ(doc->mesh.lineCount(), 4);
-    EXPECT_EQ(doc->mesh.SPDimType, DIM_SHEET_BSPLINE_ALONG);
-    EXPECT_EQ(frame->controlPanel()->isNewShape, 1);
+    ASSERT_EQ(doc->mesh().lineCount(), 4);
+    EXPECT_EQ(doc->mesh().SPDimType, DIM_SHEET_BSPLINE_ALONG);
+    EXPECT_TRUE(doc->isNewShape());
     EXPECT_EQ(frame->controlPanel()->sculptPicture()->imageWidth(), 64);
     EXPECT_EQ(RADIOFrame::lastSelectedIndex(), 7);
     EXPECT_EQ(messages.texts.at(0), "現在の形状は削除されます。\nよろしいですか？");
@@ -113,8 +119,8 @@ TEST_F(MainWindowTest, TypeButtonsRebuildAndShowOnlyTheirOwnChoice) {
     messages.scriptedAnswers = {true};
     click(1006);
     click(1023); // "S [2]"
-    EXPECT_EQ(doc->selectedType, DIM_POLES_BSPLINE_ALONG);
-    EXPECT_EQ(doc->mesh.SPDimType, DIM_POLES_BSPLINE_ALONG);
+    EXPECT_EQ(doc->selectedType(), DIM_POLES_BSPLINE_ALONG);
+    EXPECT_EQ(doc->mesh().SPDimType, DIM_POLES_BSPLINE_ALONG);
     int chosen = 0;
     for (const auto& info : kShapeTypes) {
         chosen += frame->preview()->toolBar()->typeButton(info.value)->selected();
@@ -131,18 +137,18 @@ TEST_F(MainWindowTest, SaveThenLoadRecordsTheFileAndClearsIsNewShape) {
     click(1009);
     ASSERT_TRUE(fs::exists(path));
     EXPECT_EQ(chooser.asked.back(), "save tesk file (*.tsk);;All Files (*)");
-    EXPECT_EQ(frame->controlPanel()->isNewShape, 0);
+    EXPECT_FALSE(doc->isNewShape());
     EXPECT_EQ(caption(),
               QString::fromStdString("TESK ( Brenmold ) version 0.0.5.1 << " + path + " >>"));
 
     // New, another type, then Load: the stored type comes back.
     click(1006);
     click(1020);
-    EXPECT_EQ(frame->controlPanel()->isNewShape, 1);
+    EXPECT_TRUE(doc->isNewShape());
     chooser.answers = {QString::fromStdString(path)};
     click(1007);
-    EXPECT_EQ(doc->selectedType, DIM_SHEET_BSPLINE_ALONG);
-    EXPECT_EQ(frame->controlPanel()->isNewShape, 0);
+    EXPECT_EQ(doc->selectedType(), DIM_SHEET_BSPLINE_ALONG);
+    EXPECT_FALSE(doc->isNewShape());
     EXPECT_EQ(frame->preview()->toolBar()->typeButton(DIM_SHEET_BSPLINE_ALONG)->selected(), 1);
 }
 
@@ -159,21 +165,21 @@ TEST_F(MainWindowTest, LoadAsksFirstAndCancelAnywhereChangesNothing) {
     ASSERT_EQ(chooser.asked.size(), 1u);
     EXPECT_EQ(messages.texts.size(), 2u) << "the question comes before the dialog";
     EXPECT_EQ(doc->getFileName(), "tesk.tsk");
-    EXPECT_EQ(frame->controlPanel()->isNewShape, 1);
+    EXPECT_TRUE(doc->isNewShape());
 }
 
 TEST_F(MainWindowTest, FailedLoadShowsAMessageAndKeepsEverything) {
     click(1006);
     const std::string bad = dir("bad") + "/broken.tsk";
     std::ofstream(bad) << "not a project";
-    const auto map = doc->mesh.map;
+    const auto map = doc->mesh().map;
     const size_t shown = messages.texts.size();
     chooser.answers = {QString::fromStdString(bad)};
     click(1007);
     EXPECT_GT(messages.texts.size(), shown + 1);
-    EXPECT_EQ(doc->mesh.map, map);
+    EXPECT_EQ(doc->mesh().map, map);
     EXPECT_EQ(caption(), "TESK ( Brenmold ) version 0.0.5.1 << tesk.tsk >>");
-    EXPECT_EQ(frame->controlPanel()->isNewShape, 1);
+    EXPECT_TRUE(doc->isNewShape());
 }
 
 TEST_F(MainWindowTest, ExportWritesTheFlippedFileTheDialogAskedFor) {
@@ -194,7 +200,7 @@ TEST_F(MainWindowTest, ExportWritesTheFlippedFileTheDialogAskedFor) {
     EXPECT_EQ(chooser.lastProposed, "tesk.bmp");
     EXPECT_EQ(doc->getBitmapFileName(), path);
 
-    std::vector<uint32_t> flipped = doc->mesh.map;
+    std::vector<uint32_t> flipped = doc->mesh().map;
     ApplyExportFlips(flipped.data(), 64, 64, asked);
     const std::vector<uint8_t> expected = EncodeSculptBmp(flipped.data(), 64, 64);
     std::ifstream in(path, std::ios::binary);
@@ -226,7 +232,7 @@ TEST_F(MainWindowTest, KeyboardShortcutsRunThePanelCommands) {
     frame->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
     QTest::keyClick(frame.get(), Qt::Key_N, Qt::ControlModifier);
-    EXPECT_EQ(doc->mesh.lineCount(), 4);
+    EXPECT_EQ(doc->mesh().lineCount(), 4);
 
     const std::string path = dir("keys") + "/k.tsk";
     chooser.answers = {QString::fromStdString(path)};

@@ -1,3 +1,4 @@
+#include "ShapeTypes.h"
 #include "TeskResources.h"
 
 #include <QImage>
@@ -25,18 +26,19 @@ TEST(Resources, PicturesHaveTheSizesTheControlsExpect) {
     EXPECT_EQ(QImage(QString::fromLatin1(res::kIcon)).size(), QSize(256, 256));
     EXPECT_EQ(QImage(QString::fromLatin1(res::kHomePageButton)).size(), QSize(84, 63));
     EXPECT_EQ(QImage(QString::fromLatin1(res::kBlogButton)).size(), QSize(84, 63));
-    for (const char* path : res::kShapeTypeFaces) {
-        EXPECT_EQ(QImage(QString::fromLatin1(path)).size(), QSize(48, 36)) << path;
+    for (const tesk::ShapeTypeInfo& type : tesk::kShapeTypes) {
+        const QString path = res::shapeTypeFace(type.face);
+        EXPECT_EQ(QImage(path).size(), QSize(48, 36)) << path.toStdString();
     }
 }
 
 TEST(Resources, ShapeFacesAreLightWhenNormalAndDarkWhenChosen) {
     // The button writes a black caption on the top half and a white one on the bottom half.
     res::init();
-    for (const char* path : res::kShapeTypeFaces) {
-        const QImage face(QString::fromLatin1(path));
-        ASSERT_FALSE(face.isNull()) << path;
-        EXPECT_GT(meanLuminance(face, QRect(0, 0, 48, 18)), 170) << path;
-        EXPECT_LT(meanLuminance(face, QRect(0, 18, 48, 18)), 90) << path;
+    for (const tesk::ShapeTypeInfo& type : tesk::kShapeTypes) {
+        const QImage face(res::shapeTypeFace(type.face));
+        ASSERT_FALSE(face.isNull()) << type.face;
+        EXPECT_GT(meanLuminance(face, QRect(0, 0, 48, 18)), 170) << type.face;
+        EXPECT_LT(meanLuminance(face, QRect(0, 18, 48, 18)), 90) << type.face;
     }
 }

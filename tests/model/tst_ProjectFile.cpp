@@ -2,6 +2,7 @@
 #include "Messages.h"
 #include "ProjectFile.h"
 #include "SPMesh.h"
+#include "ScratchDir.h"
 
 #include <array>
 #include <filesystem>
@@ -130,12 +131,6 @@ struct ImageRecipe {
     }
 };
 
-fs::path freshDir(const char* name) {
-    const fs::path dir = fs::temp_directory_path() / ("tesk_project_" + std::string(name));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
 } // namespace
 
 TEST(ProjectImage, DefaultShapeMatchesTheGoldenFile) {
@@ -399,7 +394,8 @@ TEST(ProjectImage, MeshWithoutLinesCannotBeReadBack) {
 }
 
 TEST(ProjectFile, SaveThenLoadRoundTrip) {
-    const fs::path dir = freshDir("roundtrip");
+    const tesk::testing::ScratchDir scratch("tesk_project_roundtrip");
+    const fs::path& dir = scratch.path();
     const std::string path = (dir / "shape.tsk").string();
     SPMesh mesh;
     makeLargestEditable(mesh);
@@ -419,7 +415,8 @@ TEST(ProjectFile, SaveThenLoadRoundTrip) {
 }
 
 TEST(ProjectFile, UnusableFilesAreReportedAndChangeNothing) {
-    const fs::path dir = freshDir("unusable");
+    const tesk::testing::ScratchDir scratch("tesk_project_unusable");
+    const fs::path& dir = scratch.path();
     Bystander target;
     struct Case {
         fs::path path;
@@ -452,7 +449,8 @@ TEST(ProjectFile, UnusableFilesAreReportedAndChangeNothing) {
 }
 
 TEST(ProjectFile, FailedSaveIsReportedAndKeepsTheOldFile) {
-    const fs::path dir = freshDir("failedsave");
+    const tesk::testing::ScratchDir scratch("tesk_project_failedsave");
+    const fs::path& dir = scratch.path();
     // The temporary name beside this file is longer than a file name may be, so the save
     // fails after the old file was found, whatever the permissions.
     const fs::path old = dir / (std::string(250, 'a') + ".tsk");

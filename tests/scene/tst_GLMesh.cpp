@@ -1,3 +1,4 @@
+#include "CellFlags.h"
 #include "GLMesh.h"
 #include "ImageBuffer.h"
 
@@ -251,7 +252,7 @@ TEST(GLMeshBuild, RefusesUnusableInputAndKeepsTheMesh) {
 
 TEST(GLMeshMarkers, CopiesTheTemplateOncePerPoint) {
     const std::vector<Point3> points = {{0.1f, 0.2f, 0.3f}, {-0.4f, 0, 0}, {0, 0, 0.25f}};
-    const std::vector<uint32_t> cellFlags = {0, GLMesh::POINT_SELECTED, GLMesh::POINT_HOVERED};
+    const std::vector<uint32_t> cellFlags = {0, CELL_SELECTED, CELL_HOVER};
     GLMesh markers;
     ASSERT_TRUE(markers.BuildPointMarkers(points, cellFlags));
 

@@ -1,3 +1,4 @@
+#include "CellFlags.h"
 #include "GLPreviewPasses.h"
 #include "GlxContext.h"
 
@@ -217,7 +218,7 @@ TEST_F(PreviewPasses, MarkersShowTheirStateAndOptionallyHideBehindTheMesh) {
     addPlane(false, 3.5f);
     const std::vector<Point3> points = {
         {-0.1f, -0.1f, -0.1f}, {0.1f, -0.1f, -0.1f}, {-0.1f, -0.1f, 0.1f}, {0.1f, 0.1f, 0.1f}};
-    addMarkers(points, {0, GLMesh::POINT_SELECTED, GLMesh::POINT_IN_BAND, GLMesh::POINT_HOVERED});
+    addMarkers(points, {0, CELL_SELECTED, CELL_IN_BAND, CELL_HOVER});
 
     drawVisible();
     const auto expectColour = [this](Point3 at, int r, int g, int b) {

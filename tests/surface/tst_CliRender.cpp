@@ -22,14 +22,7 @@ using tesk::testing::CliRun;
 
 class CliRender : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "tesk-render-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    std::string file(const std::string& name) const { return (dir / name).string(); }
+    std::string file(const std::string& name) const { return scratch.file(name); }
 
     static CliRun render(std::vector<std::string> args) {
         args.insert(args.begin(), "render");
@@ -54,7 +47,7 @@ protected:
         return EncodeSculptBmp(map.data(), 64, 64);
     }
 
-    fs::path dir;
+    tesk::testing::ScratchDir scratch{"tesk-render"};
 };
 
 const std::string kExamples = std::string(TESK_SOURCE_DIR) + "/examples/";
@@ -114,7 +107,7 @@ TEST_F(CliRender, UnusableInputsAndOutputs) {
     const CliRun folder = render({project, file("missing/a.bmp")});
     EXPECT_EQ(folder.status, 2);
     EXPECT_NE(folder.err.find(kExportWriteFailedMessage), std::string::npos);
-    EXPECT_TRUE(fs::is_empty(dir)) << "no output, partial or whole, is left";
+    EXPECT_TRUE(fs::is_empty(scratch.path())) << "no output, partial or whole, is left";
 }
 
 TEST_F(CliRender, StoredUnknownTypeIsReportedAndStillWritten) {

@@ -2,6 +2,7 @@
 
 #include "FileIO.h"
 #include "Messages.h"
+#include "ScratchDir.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -32,19 +33,13 @@ std::array<uint8_t, 3> colourOf(uint32_t p) {
 
 class SculptImageWriter : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "tesk-export-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override { fs::remove_all(dir); }
-    std::string file(const std::string& name) const { return (dir / name).string(); }
+    std::string file(const std::string& name) const { return scratch.file(name); }
     static std::vector<uint8_t> bytesOf(const std::string& path) {
         std::vector<uint8_t> bytes;
         EXPECT_TRUE(readWholeFile(path, bytes, 1 << 20)) << path;
         return bytes;
     }
-    fs::path dir;
+    tesk::testing::ScratchDir scratch{"tesk-export"};
     const std::vector<uint32_t> map = testMap();
     RecordingMessages messages;
 };
@@ -146,7 +141,7 @@ TEST_F(SculptImageWriter, RefusalsAndFailuresLeaveNoFile) {
     EXPECT_EQ(messages.texts,
               (std::vector<std::string>{std::string(kExportWriteFailedMessage) + "\n" + missing,
                                         kNoPictureMessage}));
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1); // only kept.jpg
+    EXPECT_EQ(std::distance(fs::directory_iterator(scratch.path()), {}), 1); // only kept.jpg
 }
 
 } // namespace

@@ -2,8 +2,6 @@
 
 #include "SPMesh.h"
 
-#include <algorithm>
-
 namespace tesk::cli {
 
 namespace {
@@ -16,10 +14,8 @@ void printLevels(const char* label, const std::vector<int32_t>& levels) {
 }
 
 const char* typeCaption(int32_t type) {
-    const auto found =
-        std::find_if(kShapeTypes.begin(), kShapeTypes.end(),
-                     [type](const ShapeTypeInfo& info) { return info.value == type; });
-    return found != kShapeTypes.end() ? found->caption : "unknown";
+    const ShapeTypeInfo* info = findShapeType(type);
+    return info != nullptr ? info->caption : "unknown";
 }
 } // namespace
 

@@ -1,11 +1,8 @@
 #include "Cli.h"
 
+#include "Ctesk001Doc.h"
 #include "EffectPicture.h"
-#include "EffectStage.h"
 #include "Messages.h"
-#include "SPMesh.h"
-#include "SculptImageWriter.h"
-#include "SurfaceBuilder.h"
 
 #include <charconv>
 #include <sstream>
@@ -18,7 +15,8 @@ namespace {
 struct EffectOption {
     int type = EFFECT_NORMAL;
     std::string picture;
-    float strengths[4] = {10.0f, 100.0f, 100.0f, 100.0f};
+    float strengths[4] = {kNewEffectStrength, kNewEffectChannelStrength, kNewEffectChannelStrength,
+                          kNewEffectChannelStrength};
 };
 
 struct RenderOptions {
@@ -117,11 +115,10 @@ int runRender(const Args& args) {
     if (const int status = parseRender(args, options); status != kExitOk) {
         return status;
     }
-    SPMesh mesh;
-    if (!loadProject(options.input, mesh)) {
-        return kExitUnusable;
-    }
     StderrMessages messages;
+    Ctesk001Doc doc(messages, "");
+    // The effects go in while the document has no shape yet, so the load's rebuild is the
+    // first to apply them.
     for (const EffectOption& effect : options.effects) {
         std::unique_ptr<EffectRecord> record =
             makeEffectRecord(effect.picture, effect.type, messages);
@@ -132,15 +129,18 @@ int runRender(const Args& args) {
         record->strengthR = effect.strengths[1];
         record->strengthG = effect.strengths[2];
         record->strengthB = effect.strengths[3];
-        mesh.effects.append(std::move(record));
+        doc.addEffect(std::move(record));
     }
-    const int32_t type = options.hasType ? options.type : mesh.SPDimType;
-    if (!BuildSurface(mesh, type, messages)) {
+    if (!doc.loadProject(options.input)) {
+        return unusable("cannot load " + options.input);
+    }
+    if (options.hasType && options.type != doc.selectedType()) {
+        doc.setType(options.type);
+    }
+    if (!doc.hasSculptMap()) {
         return unusable(options.input + " has no points to render");
     }
-    ApplyEffects(mesh.map, mesh.effects);
-    if (!ExportSculptImage(options.output, mesh.map.data(), mesh.mapWidth, mesh.mapHeight,
-                           options.flips, messages)) {
+    if (!doc.exportSculptMap(options.output, options.flips)) {
         return unusable("cannot write " + options.output);
     }
     return kExitOk;

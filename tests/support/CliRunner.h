@@ -3,12 +3,12 @@
 // CTest runs each test case as its own process, several at once, so each process works in a
 // folder of its own.
 
+#include "ScratchDir.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <stdexcept>
-#include <stdlib.h>
 #include <string>
 #include <sys/wait.h>
 #include <vector>
@@ -28,15 +28,8 @@ inline std::string readText(const std::filesystem::path& path) {
 
 /// This process's scratch folder, made on first use.
 inline const std::filesystem::path& cliWorkDir() {
-    static const std::filesystem::path dir = [] {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "tesk_cli_tests.XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("cannot make a temporary folder");
-        }
-        return std::filesystem::path(pattern);
-    }();
-    return dir;
+    static const ScratchDir dir("tesk_cli_tests");
+    return dir.path();
 }
 
 inline std::string shellQuoted(const std::string& arg) {

@@ -1,0 +1,44 @@
+#include "DocumentPreview.h"
+
+#include "Ctesk001Doc.h"
+#include "GLScene.h"
+
+namespace tesk {
+
+DocumentPreview::DocumentPreview(Ctesk001Doc& doc, GLScene& scene) : m_doc(doc), m_scene(scene) {
+    m_doc.addListener(this, ListenerRank::Scene);
+}
+
+DocumentPreview::~DocumentPreview() {
+    m_doc.removeListener(this);
+}
+
+void DocumentPreview::shapeRebuilt() {
+    const SPMesh& mesh = m_doc.mesh();
+    if (previewObjectId != -1) {
+        m_scene.removeObject(previewObjectId);
+        previewObjectId = -1;
+    }
+    const int imageId = m_scene.createImage();
+    ImageBuffer* image = m_scene.findImage(imageId);
+    image->setFrom(mesh.map.data(), mesh.mapWidth, mesh.mapHeight);
+
+    previewObjectId = m_scene.createMesh();
+    GLMesh* preview = m_scene.findObject(previewObjectId);
+    preview->stitchType = previewStitch(m_doc.selectedType());
+    preview->BuildFromSculptMap(*image, kMapSide);
+    preview->selection = GLMesh::SELECTED;
+    preview->scale = mesh.halfExtent;
+}
+
+void DocumentPreview::markersChanged() {
+    if (markerObjectId != -1) {
+        m_scene.removeObject(markerObjectId);
+    }
+    markerObjectId = m_scene.createMesh();
+    GLMesh* markers = m_scene.findObject(markerObjectId);
+    markers->scale = m_doc.mesh().halfExtent;
+    markers->BuildPointMarkers(m_doc.markerPoints(), m_doc.markerFlags());
+}
+
+} // namespace tesk
