@@ -55,7 +55,11 @@ bool Ctesk001Doc::rebuild() {
     }
     ApplyEffects(m_mesh.map, m_mesh.effects);
     updateNet();
+    // Committed points change with confirm, point slide, loads and divides: a scale must never
+    // pivot about a stale centroid.
+    computeSelectionCentroid();
     tell([](DocumentListener& l) { l.shapeRebuilt(); });
+    updateMarkers();
     return true;
 }
 
@@ -64,6 +68,22 @@ bool Ctesk001Doc::rebuildIf(bool changed) {
         rebuild();
     }
     return changed;
+}
+
+bool Ctesk001Doc::recordIf(bool changed) {
+    if (changed) {
+        rebuild();
+        pushSnapshot();
+    }
+    return changed;
+}
+
+void Ctesk001Doc::pushSnapshot() {
+    if (Snapshot* slot = m_undoHistories.pushSnapshot(m_fileName, m_messages)) {
+        writeSnapshot(*slot);
+        // From the first recorded step on, Undo and Redo work for this name, saved or not.
+        m_isNewShape = false;
+    }
 }
 
 void Ctesk001Doc::updateNet() {
@@ -145,6 +165,7 @@ void Ctesk001Doc::setHandles(std::span<const uint32_t> flags) {
         computeSelectionCentroid();
     }
     tell([](DocumentListener& l) { l.selectionChanged(); });
+    updateMarkers();
 }
 
 void Ctesk001Doc::toggleSelected(std::span<const uint32_t> cells) {
@@ -237,11 +258,8 @@ bool Ctesk001Doc::confirm() {
     }
     m_mesh.commitWork();
     rebuild();
-    if (Snapshot* slot = m_undoHistories.pushSnapshot(m_fileName, m_messages)) {
-        writeSnapshot(*slot);
-        // From the first confirm on, Undo and Redo work for this name, saved or not.
-        m_isNewShape = false;
-    }
+    tell([](DocumentListener& l) { l.confirmed(); });
+    pushSnapshot();
     return true;
 }
 
@@ -276,33 +294,33 @@ bool Ctesk001Doc::slidePoints(int step) {
 bool Ctesk001Doc::insertLine(int after) {
     const int before = m_mesh.lineCount();
     m_mesh.insertLine(after);
-    return rebuildIf(m_mesh.lineCount() != before);
+    return recordIf(m_mesh.lineCount() != before);
 }
 
 bool Ctesk001Doc::insertColumn(int after) {
     const int before = m_mesh.pointsPerLine();
     m_mesh.insertColumn(after);
-    return rebuildIf(m_mesh.pointsPerLine() != before);
+    return recordIf(m_mesh.pointsPerLine() != before);
 }
 
 bool Ctesk001Doc::deleteLine(int line) {
     const int before = m_mesh.lineCount();
     m_mesh.deleteLine(line);
-    return rebuildIf(m_mesh.lineCount() != before);
+    return recordIf(m_mesh.lineCount() != before);
 }
 
 bool Ctesk001Doc::deleteColumn(int column) {
     const int before = m_mesh.pointsPerLine();
     m_mesh.deleteColumn(column);
-    return rebuildIf(m_mesh.pointsPerLine() != before);
+    return recordIf(m_mesh.pointsPerLine() != before);
 }
 
 bool Ctesk001Doc::toggleLineLevel(int line) {
-    return rebuildIf(m_mesh.toggleLineLevel(line, m_messages));
+    return recordIf(m_mesh.toggleLineLevel(line, m_messages));
 }
 
 bool Ctesk001Doc::toggleColumnLevel(int column) {
-    return rebuildIf(m_mesh.toggleColumnLevel(column, m_messages));
+    return recordIf(m_mesh.toggleColumnLevel(column, m_messages));
 }
 
 bool Ctesk001Doc::undo() {

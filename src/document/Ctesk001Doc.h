@@ -51,7 +51,8 @@ public:
     /// Surface, effects, then the listeners; false for an empty shape, which changes nothing.
     bool rebuild();
     /// Recomputes the preview's marker points from the working points and the cell flags and
-    /// tells the listeners; does nothing while the cells do not match the shape.
+    /// tells the listeners; does nothing while the cells do not match the shape. Every rebuild
+    /// and every change of the cell flags ends with it.
     int updateMarkers();
     /// pivot := mean committed position of the selected cells.
     void computeSelectionCentroid();
@@ -106,13 +107,16 @@ public:
     void setType(int32_t type);
     /// Writes working positions (from the transform panel) and rebuilds.
     bool setWorkPoints(std::span<const CellPoint> points);
-    /// Commits the working points, rebuilds and records an undo snapshot of the file name.
+    /// Commits the working points, rebuilds, tells the listeners (the viewer link saves the
+    /// file here) and records an undo snapshot of the file name.
     bool confirm();
     /// Discards the working points.
     bool revert();
     /// Moves every line's committed point j to j + step (mod points per line); step +1 is
     /// the "<" button, -1 the ">" button. No undo step.
     bool slidePoints(int step);
+    /// Divides and level changes alter the committed shape, so each records an undo step as a
+    /// confirm does; a refused edit changes and records nothing.
     bool insertLine(int after);
     bool insertColumn(int after);
     bool deleteLine(int line);
@@ -138,6 +142,9 @@ private:
     /// Keeps the cell flags across rebuilds that keep the dimensions, clears them otherwise.
     void updateNet();
     bool rebuildIf(bool changed);
+    /// For edits of the committed shape: rebuild, then record an undo step as a confirm does.
+    bool recordIf(bool changed);
+    void pushSnapshot();
 
     struct Listener {
         DocumentListener* listener;

@@ -25,6 +25,9 @@ public:
     virtual void selectionChanged() {}
     /// The marker points or their flags were recomputed.
     virtual void markersChanged() {}
+    /// The working points were committed ("確定"), after the rebuild and before the undo
+    /// snapshot is taken.
+    virtual void confirmed() {}
 };
 
 } // namespace tesk

@@ -182,7 +182,8 @@ TEST_F(DocTest, ListenersHearEachChangeOnceInRankThenRegistrationOrder) {
 
     doc.setType(DIM_SHEET_LINEAR);
     EXPECT_EQ(log, (std::vector<std::string>{"scene rebuilt", "w rebuilt", "second rebuilt",
-                                             "link rebuilt"}));
+                                             "link rebuilt", "scene markers", "w markers",
+                                             "second markers", "link markers"}));
 
     // A refused edit tells nobody; an accepted one rebuilds once.
     log.clear();
@@ -190,12 +191,13 @@ TEST_F(DocTest, ListenersHearEachChangeOnceInRankThenRegistrationOrder) {
     EXPECT_FALSE(doc.insertLine(3));
     EXPECT_TRUE(log.empty());
     EXPECT_TRUE(doc.insertLine(1));
-    EXPECT_EQ(log.size(), 4u);
+    EXPECT_EQ(log.size(), 8u);
 
     doc.removeListener(&second);
     log.clear();
-    doc.rebuild();
-    EXPECT_EQ(log, (std::vector<std::string>{"scene rebuilt", "w rebuilt", "link rebuilt"}));
+    doc.clearSelection();
+    EXPECT_EQ(log, (std::vector<std::string>{"scene selection", "w selection", "link selection",
+                                             "scene markers", "w markers", "link markers"}));
     doc.removeListener(&link);
     doc.removeListener(&scene);
 }
@@ -280,7 +282,7 @@ TEST_F(DocTest, ASnapshotIsNotASave) {
     // A confirm records a snapshot under the current name without renaming or announcing a
     // save; only Undo and Redo become possible.
     doc.confirm();
-    EXPECT_EQ(log, std::vector<std::string>{"w rebuilt"});
+    EXPECT_EQ(log, (std::vector<std::string>{"w rebuilt", "w markers"}));
     EXPECT_EQ(doc.getFileName(), "tesk.tsk");
     EXPECT_EQ(watcher.stored, 0);
     EXPECT_FALSE(doc.isNewShape());
@@ -327,4 +329,40 @@ TEST_F(DocTest, PointSlideTurnsEveryLineByOnePlace) {
     ASSERT_TRUE(doc.slidePoints(-1)); // ">"
     EXPECT_EQ(committed(0, 1), p0);
     EXPECT_EQ(committed(3, 1), p3);
+}
+
+TEST_F(DocTest, DividesAndLevelChangesAreUndoSteps) {
+    doc.newShape();
+    doc.confirm();
+    ASSERT_TRUE(doc.insertColumn(3));
+    ASSERT_TRUE(doc.toggleLineLevel(1));
+    EXPECT_FALSE(doc.toggleLineLevel(0)) << "poles have no level";
+    EXPECT_EQ(doc.mesh().lineLevel(1), LEVEL_IMPORTANT);
+
+    ASSERT_TRUE(doc.undo()); // the level change itself
+    EXPECT_EQ(doc.mesh().lineLevel(1), LEVEL_IMPORTANT);
+    ASSERT_TRUE(doc.undo()); // the divide, before the level change
+    EXPECT_EQ(doc.mesh().lineLevel(1), LEVEL_NORMAL);
+    EXPECT_EQ(doc.mesh().pointsPerLine(), 5);
+    ASSERT_TRUE(doc.undo()); // the confirm before the divide
+    EXPECT_EQ(doc.mesh().pointsPerLine(), 4);
+    EXPECT_EQ(doc.handleCount(), 8u);
+    ASSERT_TRUE(doc.redo()); // the state the last Undo loaded, then the divide
+    EXPECT_EQ(doc.mesh().pointsPerLine(), 4);
+    ASSERT_TRUE(doc.redo());
+    EXPECT_EQ(doc.mesh().pointsPerLine(), 5);
+}
+
+TEST_F(DocTest, ThePivotFollowsCommittedPointsUnderTheSelection) {
+    doc.newShape();
+    std::vector<uint32_t> flags(8, 0);
+    flags[0] = CELL_SELECTED;
+    doc.setHandles(flags);
+    EXPECT_EQ(doc.pivot(), committed(0, 1));
+    doc.setWorkPoints(std::vector<CellPoint>{{0, {3, 3, 3}}});
+    EXPECT_EQ(doc.pivot(), committed(0, 1)) << "working points do not move the pivot";
+    doc.confirm();
+    EXPECT_EQ(doc.pivot(), (Point3{3, 3, 3}));
+    doc.slidePoints(1);
+    EXPECT_EQ(doc.pivot(), committed(0, 1));
 }

@@ -41,9 +41,9 @@ TEST_F(DocumentPreviewTest, SheetTypesStitchAsPlanesAndPoleTypesAsSpheres) {
     EXPECT_EQ(mesh->stitchType, STITCH_SPHERE);
     EXPECT_TRUE(mesh->isSelected());
     EXPECT_EQ(mesh->scale, doc.mesh().halfExtent);
-    // The old preview and its image are gone: one object, one image.
+    // The old preview and its image are gone: the preview and the markers, one image.
     EXPECT_EQ(scene.findObject(previous), nullptr);
-    EXPECT_EQ(scene.objectCount(), 1);
+    EXPECT_EQ(scene.objectCount(), 2);
     EXPECT_EQ(scene.imageCount(), 1);
 }
 
