@@ -26,7 +26,8 @@ fi
 field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = tesk ] || fail "Package is '$(field Package)'"
 [ "$(field Version)" = "$version" ] || fail "Version is '$(field Version)', not $version"
-[[ "$(field Maintainer)" =~ ^[^\<]+\ \<[^@\>]+@[^\>]+\>$ ]] || fail "Maintainer '$(field Maintainer)'"
+name_and_address='^[^<]+ <[^@>]+@[^>]+>$'
+[[ "$(field Maintainer)" =~ $name_and_address ]] || fail "Maintainer '$(field Maintainer)'"
 for lib in libc6 libstdc++6 libqt6widgets6 libpng16-16 libjpeg62-turbo; do
     [[ ", $(field Depends)" == *", $lib"* ]] || fail "Depends lacks $lib: $(field Depends)"
 done
