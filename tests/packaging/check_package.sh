@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a built tree with CPack, checks its control fields and file
 # layout, unpacks it with dpkg -x and runs the unpacked programs.
-#   check_package.sh BUILD_DIR SOURCE_DIR VERSION BUILT_TESK_CLI
+#   check_package.sh BUILD_DIR SOURCE_DIR VERSION BUILT_TESK_CLI CPACK
 set -euo pipefail
-build=$1 source=$2 version=$3 built_cli=$4
+build=$1 source=$2 version=$3 built_cli=$4 cpack=$5
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/tesk_package.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
 failures=0
@@ -12,7 +12,7 @@ fail() {
     failures=$((failures + 1))
 }
 
-if ! cpack --config "$build/CPackConfig.cmake" -B "$scratch/out" >"$scratch/cpack.log" 2>&1; then
+if ! "$cpack" --config "$build/CPackConfig.cmake" -B "$scratch/out" >"$scratch/cpack.log" 2>&1; then
     cat "$scratch/cpack.log" >&2
     exit 1
 fi
