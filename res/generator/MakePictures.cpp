@@ -212,6 +212,11 @@ int main(int argc, char** argv) {
     for (const Face& face : kFaces) {
         ok = save(facePicture(face.family), out + "/faces/" + face.file + ".png") && ok;
     }
-    ok = save(appIcon(), out + "/tesk.png") && ok;
+    const QImage icon = appIcon();
+    ok = save(icon, out + "/tesk.png") && ok;
+    // Menus and file managers look for the 48-pixel size first.
+    ok = save(icon.scaled(48, 48, Qt::KeepAspectRatio, Qt::SmoothTransformation),
+              out + "/tesk-48.png") &&
+         ok;
     return ok ? 0 : 1;
 }

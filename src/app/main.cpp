@@ -1,4 +1,4 @@
-// The editor: tesk [FILE.tsk] or tesk --screenshot PATH [FILE.tsk]
+// The editor: tesk [FILE.tsk], tesk --screenshot PATH [FILE.tsk], tesk --help, tesk --version
 
 #include "CTeskMainFrame.h"
 #include "Ctesk001Doc.h"
@@ -7,6 +7,7 @@
 #include "FileChooser.h"
 #include "GLScene.h"
 #include "GLView.h"
+#include "Installation.h"
 #include "QtMessages.h"
 #include "TeskResources.h"
 
@@ -17,6 +18,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <memory>
+#include <string_view>
 
 using namespace tesk;
 
@@ -38,26 +40,57 @@ void screenshotWhenDrawn(CTeskMainFrame& frame, const QString& path) {
         });
 }
 
+void nameApplication() {
+    QCoreApplication::setOrganizationName(QStringLiteral("Brenmold TESK"));
+    QCoreApplication::setApplicationName(QStringLiteral("TESK ( Brenmold )"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(programVersion()));
+}
+
+// The command line the editor understands; --help prints it. Returns the screenshot option.
+QCommandLineOption describeCommandLine(QCommandLineParser& parser) {
+    parser.setApplicationDescription(QStringLiteral("Sculpted prim editor"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    QCommandLineOption screenshot(QStringLiteral("screenshot"),
+                                  QStringLiteral("Save a PNG of the window once drawn, then exit."),
+                                  QStringLiteral("PATH"));
+    parser.addOption(screenshot);
+    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Project file to open."),
+                                 QStringLiteral("[FILE.tsk]"));
+    return screenshot;
+}
+
+// Help and version are answered before the window system is opened, so that they also work
+// without a display.
+void answerHelpOrVersion(int argc, char** argv) {
+    bool asked = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        asked = asked || arg == "-h" || arg == "-?" || arg == "--help" || arg == "--help-all" ||
+                arg == "-v" || arg == "--version";
+    }
+    if (asked) {
+        QCoreApplication app(argc, argv);
+        nameApplication();
+        QCommandLineParser parser;
+        describeCommandLine(parser);
+        parser.process(app); // prints and exits
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    answerHelpOrVersion(argc, argv);
     GLView::setDefaultSurfaceFormat();
     QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Brenmold TESK"));
-    QCoreApplication::setApplicationName(QStringLiteral("TESK ( Brenmold )"));
+    nameApplication();
     QGuiApplication::setApplicationDisplayName(QStringLiteral("TESK ( Brenmold )"));
     resources::init();
     QApplication::setWindowIcon(QIcon(QString::fromLatin1(resources::kIcon)));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Sculpted prim editor"));
-    parser.addHelpOption();
-    const QCommandLineOption screenshot(
-        QStringLiteral("screenshot"),
-        QStringLiteral("Save a PNG of the window once drawn, then exit."), QStringLiteral("PATH"));
-    parser.addOption(screenshot);
-    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Project file to open."),
-                                 QStringLiteral("[FILE.tsk]"));
+    const QCommandLineOption screenshot = describeCommandLine(parser);
     parser.process(app);
 
     // A screenshot run must never wait on a message box: its messages go to stderr.

@@ -1,4 +1,5 @@
 #include "CliRunner.h"
+#include "Installation.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -90,5 +91,16 @@ TEST(Cli, HelpPrintsUsage) {
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.out.find("tesk-cli new OUT.tsk"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("tesk-cli info IN.tsk"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("tesk-cli --version"), std::string::npos) << run.out;
     EXPECT_TRUE(run.err.empty());
+}
+
+TEST(Cli, VersionPrintsNameAndVersionOnly) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--version"}, {"info", "--version"}}) {
+        const CliRun run = cli(args);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, std::string("tesk-cli ") + tesk::programVersion() + "\n");
+        EXPECT_TRUE(run.err.empty()) << run.err;
+    }
 }

@@ -1,6 +1,7 @@
 // tesk-cli: the shape model without a window. To add a command, write its run function in
 // Cli<Name>.cpp, declare it in Cli.h and add a row to kCommands.
 #include "Cli.h"
+#include "Installation.h"
 
 #include <array>
 #include <cstring>
@@ -25,7 +26,7 @@ void printUsage(std::FILE* out) {
         std::fprintf(out, "  tesk-cli %s %s\n      %s\n", command.name, command.synopsis,
                      command.summary);
     }
-    std::fprintf(out, "  tesk-cli --help\n");
+    std::fprintf(out, "  tesk-cli --help\n  tesk-cli --version\n");
     std::fprintf(out, "exit status: 0 done, 2 an input or output cannot be used, 64 usage error\n");
 }
 
@@ -36,6 +37,10 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             printUsage(stdout);
+            return kExitOk;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("tesk-cli %s\n", tesk::programVersion());
             return kExitOk;
         }
     }
