@@ -37,15 +37,6 @@ void unpack(const uint32_t* pixels, Planes<int32_t>& out) {
     }
 }
 
-/// Unit length; the zero vector stays zero.
-inline void normalise(float& x, float& y, float& z) {
-    const float length = std::sqrt(x * x + y * y + z * z);
-    const float inverse = length > 0.0f ? 1.0f / length : 0.0f;
-    x *= inverse;
-    y *= inverse;
-    z *= inverse;
-}
-
 /// The two triangle normals of the cell between columns a and c of rows i and i + 1.
 inline void cellNormals(const Planes<float>& p, Workspace& ws, size_t cell, size_t ia, size_t ic) {
     const size_t ja = ia + kSide;

@@ -20,6 +20,9 @@ Point3 vertexAt(const float* positions, uint32_t index) {
 
 /// Vertex normals as the normalised sum of the unit face normals (P1 - P0) x (P0 - P2);
 /// degenerate faces add nothing and a vertex with no usable face keeps a zero normal.
+/// Lengths divide rather than multiply by a reciprocal, which can turn 1 into 1 - 2^-24: where
+/// a flat map folds back, opposite faces of different sizes must cancel to zero, or the
+/// preview's GL_NORMALIZE stretches the residue to a full normal.
 void computeNormals(const std::vector<float>& positions, const std::vector<uint32_t>& indices,
                     std::vector<float>& normals) {
     normals.assign(positions.size(), 0.0f);
@@ -35,7 +38,7 @@ void computeNormals(const std::vector<float>& positions, const std::vector<uint3
         if (len < MIN_NORMAL_LENGTH) {
             continue;
         }
-        const Point3 unit = face * (1.0f / len);
+        const Point3 unit{face.x / len, face.y / len, face.z / len};
         for (const uint32_t i : {i0, i1, i2}) {
             float* n = nrm + 3 * static_cast<size_t>(i);
             n[0] += unit.x;
@@ -49,10 +52,9 @@ void computeNormals(const std::vector<float>& positions, const std::vector<uint3
         if (len < MIN_NORMAL_LENGTH) {
             continue;
         }
-        const float inv = 1.0f / len;
-        n[0] *= inv;
-        n[1] *= inv;
-        n[2] *= inv;
+        n[0] /= len;
+        n[1] /= len;
+        n[2] /= len;
     }
 }
 

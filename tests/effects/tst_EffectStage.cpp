@@ -239,6 +239,31 @@ Map referenceNormalEffect(const Map& map, const Map& image, double s, double r, 
     return out;
 }
 
+TEST(EffectStage, NormaliseGivesExactUnitsSoOppositeNormalsCancel) {
+    using V = std::array<float, 3>;
+    const auto unit = [](V v) {
+        normalise(v[0], v[1], v[2]);
+        return v;
+    };
+    EXPECT_EQ(unit({0, 0, 3}), (V{0, 0, 1}));
+    EXPECT_EQ(unit({0, 0, -7}), (V{0, 0, -1}));
+    EXPECT_EQ(unit({5, 0, 0}), (V{1, 0, 0}));
+    // 41 x (1 / 41) and 47 x (1 / 47) round to 1 - 2^-24 in single precision.
+    EXPECT_EQ(unit({0, 41, 0}), (V{0, 1, 0}));
+    EXPECT_EQ(unit({0, 0, -47}), (V{0, 0, -1}));
+    EXPECT_EQ(unit({3, 0, -4}), (V{0.6f, 0, -0.8f}));
+    EXPECT_EQ(unit({0, 0, 0}), (V{0, 0, 0}));
+
+    // Three triangle normals against three opposite ones of other sizes, as at a vertex where a
+    // flat sheet folds back: the sum is exactly zero and stays zero.
+    V sum{0, 0, 0};
+    for (const float length : {41.0f, -47.0f, 984.0f, -55.0f, 61.0f, -1230.0f}) {
+        sum[2] += unit({0, 0, length})[2];
+    }
+    EXPECT_EQ(unit(sum), (V{0, 0, 0}));
+    EXPECT_EQ(sum[2], 0.0f);
+}
+
 TEST(EffectStage, NormalsAtTheSeamFollowTheClosedStrip) {
     // A bumpy cylinder whose columns 0 and 63 are the same vertices, pushed by a varied picture.
     constexpr double kPi = 3.14159265358979323846;
@@ -286,8 +311,7 @@ Map singlePrecisionEffect(int type, const Map& map, const Map& image, float s, f
     };
     const auto unit = [](V v) {
         const float l = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
-        const float inverse = l > 0 ? 1.0f / l : 0.0f;
-        return V{v[0] * inverse, v[1] * inverse, v[2] * inverse};
+        return l > 0 ? V{v[0] / l, v[1] / l, v[2] / l} : V{0, 0, 0};
     };
     const auto add = [&](int row, int col, V t) {
         V& sum = n[static_cast<size_t>(row * 64 + col)];

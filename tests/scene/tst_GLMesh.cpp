@@ -180,6 +180,29 @@ TEST(GLMeshBuild, NormalsOfAFlatMapPointAlongTheFaceNormal) {
     }
 }
 
+TEST(GLMeshBuild, OppositeFacesOfAFlatFoldCancelExactly) {
+    // A flat map folded back along its middle column: the left cells are 41 codes wide, the
+    // right ones 40 wide and face the other way. The middle vertex has three faces on each side,
+    // so its normal is zero; ones along a single side are exactly +-Z.
+    ImageBuffer fold;
+    fold.allocate(3, 3);
+    for (uint32_t y = 0; y < 3; ++y) {
+        for (uint32_t x = 0; x < 3; ++x) {
+            fold.pixels[y * 3 + x] = rgb(x == 0 ? 100 : x == 1 ? 141 : 101, 100 + y, 60);
+        }
+    }
+    GLMesh mesh;
+    mesh.stitchType = STITCH_PLANE;
+    ASSERT_TRUE(mesh.BuildFromSculptMap(fold, 3));
+    EXPECT_EQ(normalAt(mesh, 4), (Point3{}));
+    for (const size_t v : {0u, 3u, 6u, 2u, 5u, 8u}) {
+        const Point3 n = normalAt(mesh, v);
+        EXPECT_EQ(std::fabs(n.z), 1.0f) << v;
+        EXPECT_EQ(n.x, 0.0f) << v;
+        EXPECT_EQ(n.y, 0.0f) << v;
+    }
+}
+
 TEST(GLMeshBuild, DegenerateTrianglesAddNothingToTheNormals) {
     // All pixels (128, 128, 128): every vertex at the origin, every normal stays zero.
     ImageBuffer grey;
