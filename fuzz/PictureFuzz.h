@@ -15,7 +15,7 @@ inline int fuzzPicture(PictureKind kind, const uint8_t* data, size_t size) {
     // Small enough that a header claiming a huge picture costs little, large enough for every
     // code path.
     options.maxPixels = uint64_t{1} << 20;
-    options.maxDecoderMemory = size_t{64} << 20;
+    options.memoryBudget = size_t{64} << 20;
     // The last byte also picks the reduced decoding and the row-by-row resampling.
     const uint8_t mode = size > 0 ? data[size - 1] : 0;
     if ((mode & 1) != 0) {
