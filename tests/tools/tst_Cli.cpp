@@ -1,7 +1,10 @@
 #include "CliRunner.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -70,7 +73,40 @@ TEST(Cli, UnusableInputsExitTwoWithTheReason) {
 
     const CliRun unwritable = cli({"new", (workDir() / "no" / "dir.tsk").string()});
     EXPECT_EQ(unwritable.status, 2);
-    EXPECT_NE(unwritable.err.find("ファイルが保存できませんでした。"), std::string::npos);
+    EXPECT_NE(unwritable.err.find(std::string("ファイルが保存できませんでした。\n") +
+                                  std::strerror(ENOENT) + "\n"),
+              std::string::npos)
+        << unwritable.err;
+
+    // A FIFO would block a plain open until something writes to it.
+    const fs::path fifo = workDir() / "fifo.tsk";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const CliRun waiting = cli({"info", fifo.string()});
+    EXPECT_EQ(waiting.status, 2);
+    EXPECT_NE(waiting.err.find("ファイルが開けませんでした。"), std::string::npos) << waiting.err;
+}
+
+TEST(Cli, NewReplacesALinksTargetKeepingItsModeAndRefusesAReadOnlyFile) {
+    const fs::path target = workDir() / "private.tsk";
+    std::ofstream(target) << "old";
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+    const fs::path link = workDir() / "link.tsk";
+    fs::create_symlink(target.filename(), link);
+    ASSERT_EQ(cli({"new", link.string()}).status, 0);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(readText(target), golden("default.tsk"));
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+
+    const fs::path locked = workDir() / "locked.tsk";
+    std::ofstream(locked) << "old";
+    fs::permissions(locked, fs::perms::owner_read);
+    const CliRun refused = cli({"new", locked.string()});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(
+        refused.err.find(std::string("ファイルが保存できませんでした。\n") + std::strerror(EACCES)),
+        std::string::npos)
+        << refused.err;
+    EXPECT_EQ(readText(locked), "old");
 }
 
 TEST(Cli, UsageErrorsExitSixtyFour) {
