@@ -6,13 +6,13 @@
 // one load; a peak above 256 MiB fails the benchmark.
 #include "EffectPicture.h"
 #include "FileIO.h"
+#include "JpegWriter.h"
 #include "Messages.h"
 #include "PictureBombs.h"
 #include "PictureFile.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
-#include <jpeglib.h>
 
 #include <filesystem>
 #include <map>
@@ -36,35 +36,16 @@ void writeOrDie(const std::string& path, const std::vector<uint8_t>& bytes) {
     }
 }
 
-/// A baseline JPEG of gentle diagonal bands, written a row at a time.
-void writeJpeg(const std::string& path, uint32_t side) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    jpeg_compress_struct cinfo{};
-    jpeg_error_mgr err{};
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    jpeg_stdio_dest(&cinfo, file);
-    cinfo.image_width = side;
-    cinfo.image_height = side;
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 90, TRUE);
-    jpeg_start_compress(&cinfo, TRUE);
-    std::vector<uint8_t> row(size_t{side} * 3);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        for (uint32_t x = 0; x < side; ++x) {
-            const auto v = static_cast<uint8_t>((x + cinfo.next_scanline) / 64);
-            row[size_t{x} * 3] = v;
-            row[size_t{x} * 3 + 1] = static_cast<uint8_t>(255 - v);
-            row[size_t{x} * 3 + 2] = 128;
+/// A baseline JPEG of gentle diagonal bands.
+void writeBandedJpeg(const std::string& path, uint32_t side) {
+    bench::writeJpeg(path, side, side, [side](uint32_t y, uint8_t* rgb) {
+        for (uint32_t x = 0; x < side; ++x, rgb += 3) {
+            const auto v = static_cast<uint8_t>((x + y) / 64);
+            rgb[0] = v;
+            rgb[1] = static_cast<uint8_t>(255 - v);
+            rgb[2] = 128;
         }
-        JSAMPROW p = row.data();
-        jpeg_write_scanlines(&cinfo, &p, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::fclose(file);
+    });
 }
 
 /// The pictures, written into a temporary folder on first use and removed at the end.
@@ -79,7 +60,7 @@ public:
         writeOrDie(path("rle.tga"), testing::rleTga(kHuge, kHuge));
         // 7920 x 7920 pixels take 239.3 MiB, just within the budget.
         writeOrDie(path("largest_whole.png"), testing::zeroPng(7920, 7920, 1, 0, true));
-        writeJpeg(path("big.jpg"), kHuge);
+        writeBandedJpeg(path("big.jpg"), kHuge);
     }
     ~Bombs() { std::filesystem::remove_all(m_dir); }
     Bombs(const Bombs&) = delete;
