@@ -114,12 +114,6 @@ TEST(FileIO, ASaveKeepsTheModeAndRefusesAReadOnlyFile) {
     EXPECT_EQ(contentOf(locked), "old");
     EXPECT_EQ(modeOf(locked), 0444u);
     EXPECT_EQ(entriesIn(dir), 2u);
-
-    // A new file takes the usual mode for a document.
-    const mode_t mask = ::umask(022);
-    ASSERT_TRUE(writeFileAtomically((dir / "fresh.tsk").string(), "x", 1));
-    ::umask(mask);
-    EXPECT_EQ(modeOf(dir / "fresh.tsk"), 0644u);
 }
 
 TEST(FileIO, ASaveThroughALinkReplacesItsTarget) {

@@ -472,11 +472,4 @@ TEST(ProjectFile, FailedSaveIsReportedWithTheReasonAndKeepsTheOldFile) {
     EXPECT_FALSE(saveProjectFile((dir / "no" / "such.tsk").string(), mesh, messages));
     EXPECT_EQ(messages.texts, std::vector<std::string>{std::string(kCannotSaveFileMessage) + "\n" +
                                                        std::strerror(ENOENT)});
-
-    // The longest name a file may have: the temporary file beside it has a short one.
-    const fs::path longest = dir / (std::string(251, 'a') + ".tsk");
-    messages.texts.clear();
-    EXPECT_TRUE(saveProjectFile(longest.string(), mesh, messages));
-    EXPECT_TRUE(messages.texts.empty());
-    EXPECT_EQ(readBytes(longest), golden("default.tsk"));
 }

@@ -9,8 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -117,26 +115,6 @@ TEST_F(CliRender, DoubleDashEndsTheOptions) {
     EXPECT_EQ(bytesOf(file("-map.bmp")), bytesOf(file("plain.bmp")));
     EXPECT_EQ(render({project, "--", file("a.bmp"), "--flip-x"}).status, 64);
     EXPECT_FALSE(fs::exists(file("a.bmp")));
-}
-
-TEST_F(CliRender, OutputsReplaceALinksTargetAndNeverAReadOnlyFile) {
-    const std::string project = kExamples + "default.tsk";
-    ASSERT_EQ(render({project, file("plain.bmp")}).status, 0);
-    fs::create_directories(dir / "maps");
-    fs::create_symlink("maps/real.bmp", dir / "link.bmp");
-    ASSERT_EQ(render({project, file("link.bmp")}).status, 0);
-    EXPECT_TRUE(fs::is_symlink(dir / "link.bmp"));
-    EXPECT_EQ(bytesOf(file("maps/real.bmp")), bytesOf(file("plain.bmp")));
-
-    ASSERT_TRUE(writeFileAtomically(file("locked.bmp"), "old", 3));
-    fs::permissions(file("locked.bmp"), fs::perms::owner_read);
-    const CliRun refused = render({project, file("locked.bmp")});
-    EXPECT_EQ(refused.status, 2);
-    EXPECT_NE(refused.err.find(std::string(kExportWriteFailedMessage) + "\n" +
-                               std::strerror(EACCES) + "\n" + file("locked.bmp")),
-              std::string::npos)
-        << refused.err;
-    EXPECT_EQ(bytesOf(file("locked.bmp")), (std::vector<uint8_t>{'o', 'l', 'd'}));
 }
 
 TEST_F(CliRender, UnusableInputsAndOutputs) {

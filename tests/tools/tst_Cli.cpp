@@ -86,29 +86,6 @@ TEST(Cli, UnusableInputsExitTwoWithTheReason) {
     EXPECT_NE(waiting.err.find("ファイルが開けませんでした。"), std::string::npos) << waiting.err;
 }
 
-TEST(Cli, NewReplacesALinksTargetKeepingItsModeAndRefusesAReadOnlyFile) {
-    const fs::path target = workDir() / "private.tsk";
-    std::ofstream(target) << "old";
-    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
-    const fs::path link = workDir() / "link.tsk";
-    fs::create_symlink(target.filename(), link);
-    ASSERT_EQ(cli({"new", link.string()}).status, 0);
-    EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(readText(target), golden("default.tsk"));
-    EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
-
-    const fs::path locked = workDir() / "locked.tsk";
-    std::ofstream(locked) << "old";
-    fs::permissions(locked, fs::perms::owner_read);
-    const CliRun refused = cli({"new", locked.string()});
-    EXPECT_EQ(refused.status, 2);
-    EXPECT_NE(
-        refused.err.find(std::string("ファイルが保存できませんでした。\n") + std::strerror(EACCES)),
-        std::string::npos)
-        << refused.err;
-    EXPECT_EQ(readText(locked), "old");
-}
-
 TEST(Cli, UsageErrorsExitSixtyFour) {
     const std::vector<std::vector<std::string>> wrong = {
         {}, {"bogus"}, {"new"}, {"new", "a.tsk", "b.tsk"}, {"info"}, {"info", ""},
