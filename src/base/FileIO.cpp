@@ -142,9 +142,11 @@ WriteResult writeFileAtomically(const std::string& path, const void* data, size_
         }
         // The rename only needs the folder to be writable, so ask about the file itself. A
         // file nobody may write is read-only on purpose, even for the superuser.
-        if ((st.st_mode & 0222) == 0 ||
-            ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+        if ((st.st_mode & 0222) == 0) {
             return WriteResult(EACCES);
+        }
+        if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+            return WriteResult(errno);
         }
         mode = st.st_mode & 0777;
     } else if (errno != ENOENT) {
