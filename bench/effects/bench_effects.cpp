@@ -5,13 +5,13 @@
 // map as effect pictures usually are.
 #include "EffectPicture.h"
 #include "EffectStage.h"
+#include "JpegWriter.h"
 #include "Messages.h"
 #include "PictureFile.h"
 #include "Resample.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
-#include <jpeglib.h>
 #include <png.h>
 
 #include <algorithm>
@@ -62,26 +62,9 @@ std::vector<uint8_t> smoothRgb() {
 }
 
 void writeJpeg(const std::string& path, const std::vector<uint8_t>& rgb) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    jpeg_compress_struct cinfo{};
-    jpeg_error_mgr err{};
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    jpeg_stdio_dest(&cinfo, file);
-    cinfo.image_width = kBig;
-    cinfo.image_height = kBig;
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 90, TRUE);
-    jpeg_start_compress(&cinfo, TRUE);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(rgb.data() + size_t{cinfo.next_scanline} * kBig * 3);
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::fclose(file);
+    bench::writeJpeg(path, kBig, kBig, [&rgb](uint32_t y, uint8_t* row) {
+        std::copy_n(rgb.data() + size_t{y} * kBig * 3, size_t{kBig} * 3, row);
+    });
 }
 
 void writePng(const std::string& path, const std::vector<uint8_t>& rgb) {

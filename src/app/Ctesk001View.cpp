@@ -112,11 +112,11 @@ void Ctesk001View::onLoad() {
     }
 }
 
-void Ctesk001View::openFile(const std::string& path) {
+bool Ctesk001View::openFile(const std::string& path) {
     if (m_doc.mesh().lineCount() > 0 && !m_messages.okCancel(kReplaceShapeQuestion)) {
-        return;
+        return false;
     }
-    m_doc.loadProject(path);
+    return m_doc.loadProject(path);
 }
 
 void Ctesk001View::onExport() {

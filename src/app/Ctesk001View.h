@@ -41,8 +41,8 @@ public:
     void onLoad();
     void onExport();
     /// Loads `path` after the confirmation that Load asks (only when a shape would be lost):
-    /// files named on the command line or dropped on the window.
-    void openFile(const std::string& path);
+    /// files named on the command line or dropped on the window. True when it was loaded.
+    bool openFile(const std::string& path);
 
     /// Shows the document's current sculpt map in the picture button.
     void showSculptMap();

@@ -25,17 +25,17 @@ using namespace tesk;
 namespace {
 
 // Saves the window once the preview has drawn its first frame, then quits.
-void screenshotWhenDrawn(CTeskMainFrame& frame, const QString& path) {
+void screenshotWhenDrawn(CTeskMainFrame& frame, const QString& path, int status) {
     auto connection = std::make_shared<QMetaObject::Connection>();
     *connection = QObject::connect(
-        frame.preview(), &QOpenGLWidget::frameSwapped, &frame, [&frame, path, connection] {
+        frame.preview(), &QOpenGLWidget::frameSwapped, &frame, [&frame, path, status, connection] {
             QObject::disconnect(*connection);
-            QTimer::singleShot(200, &frame, [&frame, path] {
+            QTimer::singleShot(200, &frame, [&frame, path, status] {
                 const bool saved = frame.grab().save(path, "PNG");
                 if (!saved) {
                     std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
                 }
-                QCoreApplication::exit(saved ? 0 : 2);
+                QCoreApplication::exit(saved ? status : 2);
             });
         });
 }
@@ -108,12 +108,13 @@ int main(int argc, char** argv) {
     frame.showMaximized();
     frame.layoutPanes(available.width(), available.height());
 
-    if (parser.isSet(screenshot)) {
-        screenshotWhenDrawn(frame, parser.value(screenshot));
-    }
+    // Nothing is drawn before the event loop runs, so the file opens before the wait starts.
     const QStringList files = parser.positionalArguments();
-    if (!files.isEmpty()) {
-        frame.controlPanel()->openFile(files.front().toStdString());
+    const bool opened =
+        files.isEmpty() || frame.controlPanel()->openFile(files.front().toStdString());
+    if (parser.isSet(screenshot)) {
+        // The picture is still taken when the file cannot be used; the run then exits 2.
+        screenshotWhenDrawn(frame, parser.value(screenshot), opened ? 0 : 2);
     }
     return QApplication::exec();
 }

@@ -1,6 +1,7 @@
 // Windows bitmaps: uncompressed 1, 4 and 8-bit palette pictures, 16, 24 and 32-bit pictures,
 // with bit-field masks for 16 and 32 bits, either row order. Run-length compressed bitmaps are
-// refused: the program never writes them and effect pictures are rarely stored that way.
+// refused: the program never writes them and effect pictures are rarely stored that way. Rows
+// go to the row sink, so a reduced picture is never held whole.
 
 #include "ByteStream.h"
 #include "PictureDecoders.h"
@@ -158,13 +159,20 @@ DecodeResult decodeBmp(std::span<const uint8_t> bytes, ImageBuffer& image,
         }
     }
 
-    if (!allocatePixels(image, static_cast<int>(width), static_cast<int>(height))) {
-        return DecodeResult::OutOfMemory;
+    RowSink sink;
+    if (const DecodeResult begun =
+            sink.begin(image, static_cast<int>(width), static_cast<int>(height), options,
+                       memoryLeft(bytes, options));
+        begun != DecodeResult::Ok) {
+        return begun;
     }
     const bool masked = h.bitCount == 16 || (h.bitCount == 32 && h.compression != kBiRgb);
     for (size_t r = 0; r < height; ++r) {
         const uint8_t* src = bytes.data() + h.dataOffset + r * stride;
-        uint32_t* dst = image.pixels.data() + (h.topDown ? r : height - 1 - r) * width;
+        uint32_t* dst = sink.row(static_cast<int>(h.topDown ? r : height - 1 - r));
+        if (dst == nullptr) {
+            continue;
+        }
         if (h.bitCount <= 8) {
             const unsigned perByte = 8u / h.bitCount;
             const unsigned valueMask = (1u << h.bitCount) - 1u;
@@ -191,6 +199,7 @@ DecodeResult decodeBmp(std::span<const uint8_t> bytes, ImageBuffer& image,
             }
         }
     }
+    sink.finish();
     return DecodeResult::Ok;
 }
 

@@ -1,7 +1,8 @@
 // JPEG through libjpeg-turbo: baseline and progressive, grey, YCbCr, RGB, CMYK and YCCK.
-// Colour pictures decode straight into the packed pixel layout (RGBX); CMYK is converted after.
+// Colour pictures decode straight into the packed pixel layout (RGBX) of the row sink's rows;
+// CMYK is converted row by row.
 // libjpeg reports errors by longjmp; the two functions that set the jump target hold nothing
-// with a destructor, and the picture is allocated between them.
+// with a destructor, and the row sink is set up between them.
 
 #include "PictureDecoders.h"
 
@@ -12,6 +13,8 @@
 
 #include <bit>
 #include <csetjmp>
+#include <new>
+#include <vector>
 
 namespace tesk::picture {
 
@@ -84,7 +87,6 @@ bool readHeader(JpegSession* s, std::span<const uint8_t> bytes, const DecodeOpti
         return false;
     }
     jpeg_create_decompress(&s->cinfo);
-    s->cinfo.mem->max_memory_to_use = static_cast<long>(options->maxDecoderMemory);
     s->cinfo.progress = &s->progress;
     jpeg_mem_src(&s->cinfo, bytes.data(), static_cast<unsigned long>(bytes.size()));
     // Application markers are not kept: nothing in them is needed but the Adobe transform,
@@ -102,23 +104,6 @@ bool readHeader(JpegSession* s, std::span<const uint8_t> bytes, const DecodeOpti
     jpeg_calc_output_dimensions(&s->cinfo);
     return s->cinfo.output_components == 4 &&
            sizeAllowed(s->cinfo.output_width, s->cinfo.output_height, *options);
-}
-
-bool readRows(JpegSession* s, uint32_t* pixels) {
-    if (setjmp(s->jump) != 0) {
-        return false;
-    }
-    jpeg_start_decompress(&s->cinfo);
-    const JDIMENSION width = s->cinfo.output_width;
-    while (s->cinfo.output_scanline < s->cinfo.output_height) {
-        JSAMPROW row =
-            reinterpret_cast<JSAMPROW>(pixels + size_t{s->cinfo.output_scanline} * width);
-        if (jpeg_read_scanlines(&s->cinfo, &row, 1) != 1) {
-            return false;
-        }
-    }
-    jpeg_finish_decompress(&s->cinfo);
-    return true;
 }
 
 void cmykToRgb(uint32_t* pixels, size_t count, bool inverted) {
@@ -139,6 +124,80 @@ void cmykToRgb(uint32_t* pixels, size_t count, bool inverted) {
     }
 }
 
+/// The whole-picture coefficient buffers the library keeps for a file of several scans
+/// (progressive, or one component a scan): a pass over every scan before any row comes out.
+size_t coefficientBytes(const jpeg_decompress_struct& cinfo) {
+    if (!cinfo.progressive_mode && cinfo.comps_in_scan >= cinfo.num_components) {
+        return 0;
+    }
+    size_t total = 0;
+    for (int c = 0; c < cinfo.num_components; ++c) {
+        const jpeg_component_info& comp = cinfo.comp_info[c];
+        const auto roundUp = [](size_t n, int factor) {
+            const auto f = static_cast<size_t>(factor);
+            return (n + f - 1) / f * f;
+        };
+        total += roundUp(comp.width_in_blocks, comp.h_samp_factor) *
+                 roundUp(comp.height_in_blocks, comp.v_samp_factor) * sizeof(JBLOCK);
+    }
+    return total;
+}
+
+void finishRow(uint32_t* row, size_t count, const JpegSession& s) {
+    if (s.cmyk) {
+        cmykToRgb(row, count, s.invertedCmyk);
+    } else {
+        for (size_t x = 0; x < count; ++x) {
+            row[x] &= 0x00FFFFFFu;
+        }
+    }
+}
+
+bool readRows(JpegSession* s, RowSink* sink, uint32_t* scratch) {
+    if (setjmp(s->jump) != 0) {
+        return false;
+    }
+    jpeg_start_decompress(&s->cinfo);
+    const JDIMENSION width = s->cinfo.output_width;
+    while (s->cinfo.output_scanline < s->cinfo.output_height) {
+        uint32_t* out = sink->row(static_cast<int>(s->cinfo.output_scanline));
+        JSAMPROW row = reinterpret_cast<JSAMPROW>(out != nullptr ? out : scratch);
+        if (jpeg_read_scanlines(&s->cinfo, &row, 1) != 1) {
+            return false;
+        }
+        if (out != nullptr) {
+            finishRow(out, width, *s);
+        }
+    }
+    jpeg_finish_decompress(&s->cinfo);
+    return true;
+}
+
+DecodeResult readPicture(JpegSession* s, std::span<const uint8_t> bytes, ImageBuffer& image,
+                         const DecodeOptions& options) {
+    // The coefficient buffers come first from what the file leaves, then the picture; the
+    // library may take the rest of the budget for its own rows and tables.
+    const size_t left = memoryLeft(bytes, options);
+    const size_t coefficients = coefficientBytes(s->cinfo);
+    if (coefficients > left) {
+        return DecodeResult::Unreadable;
+    }
+    RowSink sink;
+    const DecodeResult begun =
+        sink.begin(image, static_cast<int>(s->cinfo.output_width),
+                   static_cast<int>(s->cinfo.output_height), options, left - coefficients);
+    if (begun != DecodeResult::Ok) {
+        return begun;
+    }
+    s->cinfo.mem->max_memory_to_use = static_cast<long>(left - sink.bytes());
+    std::vector<uint32_t> scratch(s->cinfo.output_width);
+    if (!readRows(s, &sink, scratch.data())) {
+        return DecodeResult::Unreadable;
+    }
+    sink.finish();
+    return DecodeResult::Ok;
+}
+
 } // namespace
 
 DecodeResult decodeJpeg(std::span<const uint8_t> bytes, ImageBuffer& image,
@@ -151,19 +210,10 @@ DecodeResult decodeJpeg(std::span<const uint8_t> bytes, ImageBuffer& image,
     s.progress.progress_monitor = onProgress;
     DecodeResult result = DecodeResult::Unreadable;
     if (readHeader(&s, bytes, &options)) {
-        const auto width = static_cast<int>(s.cinfo.output_width);
-        const auto height = static_cast<int>(s.cinfo.output_height);
-        if (!allocatePixels(image, width, height)) {
-            result = DecodeResult::OutOfMemory;
-        } else if (readRows(&s, image.pixels.data())) {
-            if (s.cmyk) {
-                cmykToRgb(image.pixels.data(), image.pixels.size(), s.invertedCmyk);
-            } else {
-                for (uint32_t& p : image.pixels) {
-                    p &= 0x00FFFFFFu;
-                }
-            }
-            result = DecodeResult::Ok;
+        try {
+            result = readPicture(&s, bytes, image, options);
+        } catch (const std::bad_alloc&) {
+            result = DecodeResult::OutOfMemory; // after the library's objects are freed below
         }
     }
     if (s.outOfMemory) {

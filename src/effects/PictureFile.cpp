@@ -20,13 +20,50 @@ bool sizeAllowed(uint64_t width, uint64_t height, const DecodeOptions& options) 
            width * height <= options.maxPixels;
 }
 
-bool allocatePixels(ImageBuffer& image, int width, int height) {
+size_t memoryLeft(std::span<const uint8_t> bytes, const DecodeOptions& options) {
+    return bytes.size() < options.memoryBudget ? options.memoryBudget - bytes.size() : 0;
+}
+
+RowSink::RowSink() = default;
+RowSink::~RowSink() = default;
+
+DecodeResult RowSink::begin(ImageBuffer& image, int width, int height, const DecodeOptions& options,
+                            size_t room) {
+    m_image = &image;
+    const int targetWidth = options.resampleWidth;
+    const int targetHeight = options.resampleHeight;
+    const bool reduce =
+        targetWidth > 0 && targetHeight > 0 && (width != targetWidth || height != targetHeight);
+    m_bytes = reduce ? RowResampler::memoryFor(width, height, targetWidth, targetHeight)
+                     : static_cast<size_t>(width) * static_cast<size_t>(height) * sizeof(uint32_t);
+    if (m_bytes > room) {
+        return DecodeResult::Unreadable;
+    }
     try {
-        image.allocate(width, height);
-        return true;
+        if (reduce) {
+            m_resampler = std::make_unique<RowResampler>(width, height, targetWidth, targetHeight);
+        } else {
+            image.allocate(width, height);
+        }
     } catch (const std::bad_alloc&) {
+        m_resampler.reset();
         image.clear();
-        return false;
+        return DecodeResult::OutOfMemory;
+    }
+    return DecodeResult::Ok;
+}
+
+uint32_t* RowSink::row(int y) {
+    if (m_resampler) {
+        return m_resampler->row(y);
+    }
+    return m_image->pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(m_image->width);
+}
+
+void RowSink::finish() {
+    if (m_resampler) {
+        m_resampler->finish(*m_image);
+        m_resampler.reset();
     }
 }
 
@@ -76,12 +113,6 @@ DecodeResult decodePicture(std::span<const uint8_t> bytes, PictureKind kind, Ima
         case PictureKind::Unknown:
             break;
         }
-        const bool resample =
-            options.resampleWidth > 0 && options.resampleHeight > 0 &&
-            (image.width != options.resampleWidth || image.height != options.resampleHeight);
-        if (result == DecodeResult::Ok && resample) {
-            Resample(image, options.resampleWidth, options.resampleHeight);
-        }
     } catch (const std::bad_alloc&) {
         result = DecodeResult::OutOfMemory;
     }
@@ -102,7 +133,7 @@ int LoadImageFile(ImageBuffer& image, const std::string& path, Messages& message
     DecodeResult result = DecodeResult::Unreadable;
     try {
         std::vector<uint8_t> bytes;
-        if (readWholeFile(path, bytes, kMaxPictureFileBytes)) {
+        if (readWholeFile(path, bytes, options.memoryBudget)) {
             result = decodePicture(bytes, detectPictureKind(bytes, path), image, options);
         }
     } catch (const std::bad_alloc&) {

@@ -25,17 +25,18 @@ struct DecodeOptions {
     int minWidth = 0;
     int minHeight = 0;
     /// When non-zero, a picture of another size comes out resampled to this size (exactly as
-    /// Resample makes it); a large PNG is then reduced row by row, never held whole.
+    /// Resample makes it); its rows then go through the filter as they are decoded, so a large
+    /// picture is never held whole.
     int resampleWidth = 0;
     int resampleHeight = 0;
     int maxSide = 16384;
     uint64_t maxPixels = uint64_t{1} << 28;
-    /// Working memory the JPEG decoder may take beyond the picture itself.
-    size_t maxDecoderMemory = size_t{512} << 20;
+    /// What one decode may hold: the file's bytes, the picture (whole or the rows the filter
+    /// keeps) and the JPEG decoder's whole-picture buffers. A picture that needs more is refused
+    /// before anything big is allocated. The libraries' few rows and tables come on top, well
+    /// within the rest of 256 MiB.
+    size_t memoryBudget = size_t{240} << 20;
 };
-
-/// The largest picture file read at all.
-inline constexpr size_t kMaxPictureFileBytes = (size_t{1} << 30) + (size_t{1} << 20);
 
 /// PNG, JPEG and BMP by their first bytes; TGA, which has no signature, by its footer or by the
 /// extension of `path`.
@@ -46,8 +47,9 @@ PictureKind detectPictureKind(std::span<const uint8_t> bytes, std::string_view p
 DecodeResult decodePicture(std::span<const uint8_t> bytes, PictureKind kind, ImageBuffer& image,
                            const DecodeOptions& options = {});
 
-/// Loads a picture file: 1 on success (filePath = path), -1 when it cannot be read or decoded
-/// (the user is told), 0 when memory runs out (no message). The old pixels go first.
+/// Loads a picture file: 1 on success (filePath = path), -1 when it cannot be read or decoded,
+/// is not a regular file or does not fit the memory budget (the user is told), 0 when memory
+/// runs out (no message). The old pixels go first.
 int LoadImageFile(ImageBuffer& image, const std::string& path, Messages& messages);
 int LoadImageFile(ImageBuffer& image, const std::string& path, Messages& messages,
                   const DecodeOptions& options);

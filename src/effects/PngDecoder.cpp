@@ -1,12 +1,10 @@
 // PNG through libpng. Every colour type and depth is turned into 8-bit RGB. Rows come one at a
-// time through a scratch row and are packed into the picture, or, when a reduced picture is
-// wanted, only into the rows the resampling filter keeps. Interlaced rows are revisited by
-// every pass, so they decode with a zero filler byte straight into the packed picture.
-// libpng reports errors by longjmp; the two functions that set the jump target hold nothing
-// with a destructor, and the picture is allocated between them.
+// time through a scratch row and are packed into the row sink. Interlaced rows are revisited by
+// every pass, so they decode with a zero filler byte straight into the sink's packed rows; the
+// rows nobody reads share one scratch row. libpng reports errors by longjmp; the two functions
+// that set the jump target hold nothing with a destructor, and the sink is set up between them.
 
 #include "PictureDecoders.h"
-#include "Resample.h"
 
 #include <png.h>
 
@@ -36,23 +34,9 @@ struct PngSession {
     png_uint_32 width;
     png_uint_32 height;
     int passes;
-    uint8_t* scratch; ///< one RGB row; used when passes == 1
+    uint8_t* scratch; ///< one row: RGB when passes == 1, else packed pixels
+    RowSink* sink;
 };
-
-/// Where each decoded row goes; null for a row nobody needs.
-struct RowTarget {
-    uint32_t* (*rowAt)(void* context, png_uint_32 y);
-    void* context;
-};
-
-uint32_t* pictureRow(void* context, png_uint_32 y) {
-    auto* image = static_cast<ImageBuffer*>(context);
-    return image->pixels.data() + size_t{y} * static_cast<size_t>(image->width);
-}
-
-uint32_t* resamplerRow(void* context, png_uint_32 y) {
-    return static_cast<RowResampler*>(context)->row(static_cast<int>(y));
-}
 
 void packRow(const uint8_t* rgb, uint32_t* out, png_uint_32 width) {
     for (png_uint_32 x = 0; x < width; ++x, rgb += 3) {
@@ -120,22 +104,21 @@ bool readHeader(PngSession* s, const DecodeOptions* options) {
     return png_get_rowbytes(s->png, s->info) == size_t{s->width} * (interlaced ? 4 : 3);
 }
 
-/// Decodes every pass into the rows of the target. False on any error.
-bool readRows(PngSession* s, const RowTarget* target) {
+/// Decodes every pass into the rows of the sink. False on any error.
+bool readRows(PngSession* s) {
     if (setjmp(png_jmpbuf(s->png)) != 0) {
         return false;
     }
-    if (s->passes == 1) {
+    for (int pass = 0; pass < s->passes; ++pass) {
         for (png_uint_32 y = 0; y < s->height; ++y) {
-            png_read_row(s->png, s->scratch, nullptr);
-            if (uint32_t* out = target->rowAt(target->context, y)) {
-                packRow(s->scratch, out, s->width);
-            }
-        }
-    } else {
-        for (int pass = 0; pass < s->passes; ++pass) {
-            for (png_uint_32 y = 0; y < s->height; ++y) {
-                png_read_row(s->png, reinterpret_cast<png_bytep>(target->rowAt(target->context, y)),
+            uint32_t* out = s->sink->row(static_cast<int>(y));
+            if (s->passes == 1) {
+                png_read_row(s->png, s->scratch, nullptr);
+                if (out != nullptr) {
+                    packRow(s->scratch, out, s->width);
+                }
+            } else {
+                png_read_row(s->png, out != nullptr ? reinterpret_cast<png_bytep>(out) : s->scratch,
                              nullptr);
             }
         }
@@ -145,29 +128,23 @@ bool readRows(PngSession* s, const RowTarget* target) {
     return true;
 }
 
-/// Decodes the rows, straight into the picture or, for a reduced picture of a non-interlaced
-/// file (whose rows come only once), through the resampling filter.
-DecodeResult readPicture(PngSession* s, ImageBuffer& image, const DecodeOptions& options) {
-    const auto width = static_cast<int>(s->width);
-    const auto height = static_cast<int>(s->height);
-    std::vector<uint8_t> scratch(size_t{s->width} * 3);
+DecodeResult readPicture(PngSession* s, std::span<const uint8_t> bytes, ImageBuffer& image,
+                         const DecodeOptions& options) {
+    std::vector<uint8_t> scratch(size_t{s->width} * 4);
     s->scratch = scratch.data();
-    const bool reduce = options.resampleWidth > 0 && options.resampleHeight > 0 && s->passes == 1 &&
-                        (width != options.resampleWidth || height != options.resampleHeight);
-    if (reduce) {
-        RowResampler resampler(width, height, options.resampleWidth, options.resampleHeight);
-        const RowTarget target{resamplerRow, &resampler};
-        if (!readRows(s, &target)) {
-            return DecodeResult::Unreadable;
-        }
-        resampler.finish(image);
-        return DecodeResult::Ok;
+    RowSink sink;
+    s->sink = &sink;
+    const DecodeResult begun =
+        sink.begin(image, static_cast<int>(s->width), static_cast<int>(s->height), options,
+                   memoryLeft(bytes, options));
+    if (begun != DecodeResult::Ok) {
+        return begun;
     }
-    if (!allocatePixels(image, width, height)) {
-        return DecodeResult::OutOfMemory;
+    if (!readRows(s)) {
+        return DecodeResult::Unreadable;
     }
-    const RowTarget target{pictureRow, &image};
-    return readRows(s, &target) ? DecodeResult::Ok : DecodeResult::Unreadable;
+    sink.finish();
+    return DecodeResult::Ok;
 }
 
 } // namespace
@@ -186,7 +163,7 @@ DecodeResult decodePng(std::span<const uint8_t> bytes, ImageBuffer& image,
         result = DecodeResult::OutOfMemory;
     } else if (readHeader(&s, &options)) {
         try {
-            result = readPicture(&s, image, options);
+            result = readPicture(&s, bytes, image, options);
         } catch (const std::bad_alloc&) {
             result = DecodeResult::OutOfMemory; // after the libpng objects are freed below
         }

@@ -141,6 +141,18 @@ RowResampler::RowResampler(int sourceWidth, int sourceHeight, int targetWidth, i
 
 RowResampler::~RowResampler() = default;
 
+size_t RowResampler::memoryFor(int sourceWidth, int sourceHeight, int targetWidth,
+                               int targetHeight) {
+    const auto sw = static_cast<size_t>(sourceWidth);
+    const auto sh = static_cast<size_t>(sourceHeight);
+    const auto tw = static_cast<size_t>(targetWidth);
+    const auto th = static_cast<size_t>(targetHeight);
+    const size_t keptRows = std::min(sh, kTaps * th);
+    return keptRows * sw * sizeof(uint32_t) +
+           sh * (sizeof(std::vector<uint32_t>) + sizeof(const uint32_t*)) +
+           (tw + th) * sizeof(AxisTaps) + tw * th * sizeof(uint32_t);
+}
+
 uint32_t* RowResampler::row(int y) {
     std::vector<uint32_t>& kept = m_kept[static_cast<size_t>(y)];
     return kept.empty() ? nullptr : kept.data();

@@ -23,6 +23,9 @@ public:
     RowResampler(const RowResampler&) = delete;
     RowResampler& operator=(const RowResampler&) = delete;
 
+    /// An upper bound of the bytes such a resampler holds, the target picture included.
+    static size_t memoryFor(int sourceWidth, int sourceHeight, int targetWidth, int targetHeight);
+
     /// Where source row y is to be written (sourceWidth pixels); null for a row the filter
     /// never reads.
     uint32_t* row(int y);

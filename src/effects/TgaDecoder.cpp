@@ -1,5 +1,6 @@
 // Truevision TGA: true-colour (15/16, 24, 32 bit), grey (8 bit, 16 bit with alpha) and
 // colour-mapped (8-bit index) pictures, uncompressed or run-length encoded, of either origin.
+// Rows are decoded one at a time into the row sink, so a reduced picture is never held whole.
 
 #include "ByteStream.h"
 #include "PictureDecoders.h"
@@ -95,43 +96,73 @@ int entryBytes(uint8_t bits) {
     }
 }
 
-bool decodeStream(ByteReader& in, bool rle, const PixelReader& read, uint32_t* out, size_t count) {
-    const auto size = static_cast<size_t>(read.size());
-    std::span<const uint8_t> data;
-    if (!rle) {
-        if (!in.bytes(count * size, data)) {
-            return false;
+/// The stored pixels in order, one row at a time. A run-length packet may run on into the next
+/// row, but not past the end of the picture: what it holds beyond that is never read.
+class PixelStream {
+public:
+    PixelStream(ByteReader& in, bool rle, const PixelReader& read)
+        : m_in(in), m_rle(rle), m_read(read), m_size(static_cast<size_t>(read.size())) {}
+
+    bool readRow(uint32_t* out, size_t count) {
+        if (!m_rle) {
+            std::span<const uint8_t> data;
+            if (!m_in.bytes(count * m_size, data)) {
+                return false;
+            }
+            for (size_t i = 0; i < count; ++i) {
+                out[i] = m_read(data.data() + i * m_size);
+            }
+            return true;
         }
-        for (size_t i = 0; i < count; ++i) {
-            out[i] = read(data.data() + i * size);
+        size_t done = 0;
+        while (done < count) {
+            if (m_left == 0 && !startPacket()) {
+                return false;
+            }
+            const size_t run = std::min(m_left, count - done);
+            if (m_repeat) {
+                std::fill_n(out + done, run, m_value);
+            } else {
+                std::span<const uint8_t> data;
+                if (!m_in.bytes(run * m_size, data)) {
+                    return false;
+                }
+                for (size_t i = 0; i < run; ++i) {
+                    out[done + i] = m_read(data.data() + i * m_size);
+                }
+            }
+            done += run;
+            m_left -= run;
         }
         return true;
     }
-    size_t done = 0;
-    while (done < count) {
+
+private:
+    bool startPacket() {
         uint8_t packet = 0;
-        if (!in.u8(packet)) {
+        if (!m_in.u8(packet)) {
             return false;
         }
-        // A packet may run past the end of a row, but not past the end of the picture.
-        const size_t run = std::min<size_t>((packet & 0x7Fu) + 1u, count - done);
-        if ((packet & 0x80u) != 0) {
-            if (!in.bytes(size, data)) {
+        m_left = (packet & 0x7Fu) + 1u;
+        m_repeat = (packet & 0x80u) != 0;
+        if (m_repeat) {
+            std::span<const uint8_t> data;
+            if (!m_in.bytes(m_size, data)) {
                 return false;
             }
-            std::fill_n(out + done, run, read(data.data()));
-        } else {
-            if (!in.bytes(run * size, data)) {
-                return false;
-            }
-            for (size_t i = 0; i < run; ++i) {
-                out[done + i] = read(data.data() + i * size);
-            }
+            m_value = m_read(data.data());
         }
-        done += run;
+        return true;
     }
-    return true;
-}
+
+    ByteReader& m_in;
+    bool m_rle;
+    const PixelReader& m_read;
+    size_t m_size;
+    size_t m_left = 0; ///< pixels of the current packet still to come
+    bool m_repeat = false;
+    uint32_t m_value = 0;
+};
 
 } // namespace
 
@@ -197,28 +228,31 @@ DecodeResult decodeTga(std::span<const uint8_t> bytes, ImageBuffer& image,
     if (in.remaining() < minimum) {
         return DecodeResult::Unreadable;
     }
-    if (!allocatePixels(image, h.width, h.height)) {
-        return DecodeResult::OutOfMemory;
+    RowSink sink;
+    if (const DecodeResult begun =
+            sink.begin(image, h.width, h.height, options, memoryLeft(bytes, options));
+        begun != DecodeResult::Ok) {
+        return begun;
     }
-    const PixelReader read(pixelBytes, grey, palette, h.mapFirst);
-    if (!decodeStream(in, rle, read, image.pixels.data(), count)) {
-        return DecodeResult::Unreadable;
-    }
-
+    // Rows are stored bottom row first unless the origin is at the top.
     const bool topOrigin = (h.descriptor & 0x20) != 0;
     const bool rightToLeft = (h.descriptor & 0x10) != 0;
-    uint32_t* p = image.pixels.data();
-    const size_t w = h.width;
-    if (!topOrigin) {
-        for (size_t top = 0, bottom = h.height - 1u; top < bottom; ++top, --bottom) {
-            std::swap_ranges(p + top * w, p + top * w + w, p + bottom * w);
+    const PixelReader read(pixelBytes, grey, palette, h.mapFirst);
+    PixelStream stream(in, rle, read);
+    std::vector<uint32_t> scratch(h.width);
+    for (int r = 0; r < h.height; ++r) {
+        uint32_t* row = sink.row(topOrigin ? r : h.height - 1 - r);
+        if (row == nullptr) {
+            row = scratch.data();
+        }
+        if (!stream.readRow(row, h.width)) {
+            return DecodeResult::Unreadable;
+        }
+        if (rightToLeft && row != scratch.data()) {
+            std::reverse(row, row + h.width);
         }
     }
-    if (rightToLeft) {
-        for (size_t r = 0; r < h.height; ++r) {
-            std::reverse(p + r * w, p + r * w + w);
-        }
-    }
+    sink.finish();
     return DecodeResult::Ok;
 }
 

@@ -71,8 +71,9 @@ bool loadProjectFile(const std::string& path, SPMesh& mesh, Messages& messages) 
 bool saveProjectFile(const std::string& path, const SPMesh& mesh, Messages& messages) {
     ByteWriter out;
     writeProjectImage(mesh, out);
-    if (!writeFileAtomically(path, out.data().data(), out.size())) {
-        messages.inform(kCannotSaveFileMessage);
+    if (const WriteResult written = writeFileAtomically(path, out.data().data(), out.size());
+        !written) {
+        messages.inform(std::string(kCannotSaveFileMessage) + "\n" + written.reason());
         return false;
     }
     return true;

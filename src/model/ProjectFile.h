@@ -48,7 +48,8 @@ bool loadProjectImage(std::span<const uint8_t> image, SPMesh& mesh, Messages& me
 bool loadProjectFile(const std::string& path, SPMesh& mesh, Messages& messages);
 
 /// Writes the project image to `path` through a temporary file renamed over it, so a failed
-/// save is reported and leaves any previous file as it was.
+/// save is reported (the system's reason on a second line) and leaves any previous file as it
+/// was.
 bool saveProjectFile(const std::string& path, const SPMesh& mesh, Messages& messages);
 
 } // namespace tesk

@@ -8,6 +8,7 @@
 #include <png.h>
 
 #include <algorithm>
+#include <cerrno>
 
 namespace tesk {
 
@@ -201,8 +202,11 @@ bool ExportSculptImage(const std::string& path, const uint32_t* pixels, int widt
         file = EncodeSculptTga(flipped.data(), width, height);
         break;
     }
-    if (file.empty() || !writeFileAtomically(path, file.data(), file.size())) {
-        messages.inform(std::string(kExportWriteFailedMessage) + "\n" + path);
+    const WriteResult written =
+        file.empty() ? WriteResult(ENOMEM) : writeFileAtomically(path, file.data(), file.size());
+    if (!written) {
+        messages.inform(std::string(kExportWriteFailedMessage) + "\n" + written.reason() + "\n" +
+                        path);
         return false;
     }
     return true;

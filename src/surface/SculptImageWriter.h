@@ -25,7 +25,7 @@ enum class SculptFileFormat { Bmp, Png, Tga, Jpeg, Unknown };
 extern const char* const kNoPictureMessage;         ///< "D3DXCreateTextureFromFile error"
 extern const char* const kJpegRefusedMessage;       ///< lossy formats would move the vertices
 extern const char* const kUnknownFormatMessage;     ///< an extension the writer cannot produce
-extern const char* const kExportWriteFailedMessage; ///< followed by a line with the path
+extern const char* const kExportWriteFailedMessage; ///< then the reason and the path
 
 /// The format chosen by the path's extension, compared without regard to case.
 SculptFileFormat SculptFormatForPath(std::string_view path);

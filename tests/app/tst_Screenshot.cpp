@@ -3,9 +3,13 @@
 #include <QScreen>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <set>
 #include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
 
 extern bool g_haveDisplay;
 
@@ -43,4 +47,30 @@ TEST(Screenshot, EditorDrawsTheWholeWindowWithTheShapeLit) {
     }
     EXPECT_GT(colours.size(), 50u);
     EXPECT_GT(lit, 500);
+}
+
+// A project that cannot be used still gives the picture, and the exit status says it failed.
+// The project here is a FIFO, which must be refused at once rather than waited on.
+TEST(Screenshot, AProjectThatCannotBeLoadedExitsTwoAfterThePicture) {
+    if (!g_haveDisplay) {
+        GTEST_SKIP() << "needs an X display (run under xvfb-run)";
+    }
+    const fs::path dir = fs::temp_directory_path() / "tesk_screenshot_fifo";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const fs::path fifo = dir / "waiting.tsk";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const fs::path shot = dir / "shot.png";
+    const fs::path err = dir / "err.txt";
+    const std::string command = "timeout -k 5 120 '" + std::string(TESK_EDITOR) +
+                                "' --screenshot '" + shot.string() + "' '" + fifo.string() +
+                                "' 2>'" + err.string() + "'";
+    const int raw = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), 2);
+    EXPECT_FALSE(QImage(QString::fromStdString(shot.string())).isNull());
+    std::ifstream in(err);
+    const std::string printed{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_NE(printed.find("ファイルが開けませんでした。"), std::string::npos) << printed;
+    fs::remove_all(dir);
 }

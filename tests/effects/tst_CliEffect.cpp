@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -55,21 +56,35 @@ TEST(CliEffect, EffectsChangeTheMapInTheOrderGiven) {
 
 TEST(CliEffect, BadEffectsAreUsageErrorsAndUnreadablePicturesAreUnusable) {
     const std::string out = (workDir() / "never.bmp").string();
+    const std::string noise = picture("noise.png");
     for (const std::string& bad :
-         {std::string("wave:") + picture("noise.png"), std::string("normal"),
-          std::string("normal:"), "normal:" + picture("noise.png") + ":101",
-          "normal:" + picture("noise.png") + ":5:x",
-          "normal:" + picture("noise.png") + ":1:2:3:4:5"}) {
+         {"wave:" + noise, std::string("normal"), std::string("normal:"), "normal:" + noise + ":",
+          "normal:" + noise + "::5", "normal:" + noise + ":101", "normal:" + noise + ":nan"}) {
         const CliRun run = cli({"render", project(), out, "--effect", bad});
         EXPECT_EQ(run.status, 64) << bad;
         EXPECT_NE(run.err.find("--effect"), std::string::npos) << run.err;
     }
     EXPECT_EQ(cli({"render", project(), out, "--effect"}).status, 64);
 
-    const CliRun missing = cli(
-        {"render", project(), out, "--effect", "centroid:" + (workDir() / "none.png").string()});
-    EXPECT_EQ(missing.status, 2);
-    EXPECT_NE(missing.err.find("指定ファイルが読み込めませんでした。"), std::string::npos)
-        << missing.err;
+    // What does not read as a number belongs to the path; a FIFO is not waited on.
+    const fs::path fifo = workDir() / "fifo.png";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path :
+         {(workDir() / "none.png").string(), noise + ":5:x", fifo.string()}) {
+        const CliRun run = cli({"render", project(), out, "--effect", "centroid:" + path});
+        EXPECT_EQ(run.status, 2) << path;
+        EXPECT_NE(run.err.find("指定ファイルが読み込めませんでした。"), std::string::npos)
+            << run.err;
+    }
     EXPECT_FALSE(fs::exists(out));
+}
+
+TEST(CliEffect, APicturePathMayHoldColons) {
+    const fs::path colons = workDir() / "a:1.png";
+    fs::copy_file(picture("noise.png"), colons, fs::copy_options::overwrite_existing);
+    const std::string out = (workDir() / "colons.bmp").string();
+    const CliRun run =
+        cli({"render", project(), out, "--effect", "normal:" + colons.string() + ":60:1e-50"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(fs::exists(out));
 }

@@ -370,9 +370,11 @@ TEST(PictureFile, DamagedBytesNeverGiveAWrongSizedPicture) {
 }
 
 TEST(PictureFile, ResamplingWhileDecodingMatchesResamplingAfterwards) {
-    // rgb8.png is reduced row by row, the interlaced file and the others after decoding.
-    for (const char* name : {"rgb8.png", "rgb8_interlaced.png", "large_128x64.jpg",
-                             "rgb24_rle_top.tga", "rgb24_bottomup.bmp"}) {
+    // Rows reach the filter in the order the file stores them, interlaced rows in pieces.
+    for (const char* name :
+         {"rgb8.png", "rgb8_interlaced.png", "grey1.png", "large_128x64.jpg", "cmyk_adobe.jpg",
+          "grey_progressive.jpg", "rgb24_rle_top.tga", "rgb24_rle_bottom_rtl.tga",
+          "rgb32_bottom.tga", "palette8_rle.tga", "rgb24_bottomup.bmp", "palette4.bmp"}) {
         const std::vector<uint8_t> bytes = readBytes(name);
         const PictureKind kind = detectPictureKind(bytes, name);
         for (const auto& [w, h] : {std::pair{64, 64}, std::pair{3, 2}}) {

@@ -5,6 +5,8 @@
 #include "ScratchDir.h"
 
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -448,23 +450,24 @@ TEST(ProjectFile, UnusableFilesAreReportedAndChangeNothing) {
     target.expectUnchanged();
 }
 
-TEST(ProjectFile, FailedSaveIsReportedAndKeepsTheOldFile) {
+TEST(ProjectFile, FailedSaveIsReportedWithTheReasonAndKeepsTheOldFile) {
     const tesk::testing::ScratchDir scratch("tesk_project_failedsave");
     const fs::path& dir = scratch.path();
-    // The temporary name beside this file is longer than a file name may be, so the save
-    // fails after the old file was found, whatever the permissions.
-    const fs::path old = dir / (std::string(250, 'a') + ".tsk");
+    const fs::path old = dir / "locked.tsk";
     std::ofstream(old, std::ios::binary) << "old content";
+    fs::permissions(old, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     SPMesh mesh;
     mesh.makeDefault();
     RecordingMessages messages;
     EXPECT_FALSE(saveProjectFile(old.string(), mesh, messages));
-    EXPECT_EQ(messages.texts, std::vector<std::string>{kCannotSaveFileMessage});
+    EXPECT_EQ(messages.texts, std::vector<std::string>{std::string(kCannotSaveFileMessage) + "\n" +
+                                                       std::strerror(EACCES)});
     const auto kept = readBytes(old);
     EXPECT_EQ(std::string(kept.begin(), kept.end()), "old content");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 
     messages.texts.clear();
     EXPECT_FALSE(saveProjectFile((dir / "no" / "such.tsk").string(), mesh, messages));
-    EXPECT_EQ(messages.texts, std::vector<std::string>{kCannotSaveFileMessage});
+    EXPECT_EQ(messages.texts, std::vector<std::string>{std::string(kCannotSaveFileMessage) + "\n" +
+                                                       std::strerror(ENOENT)});
 }

@@ -40,9 +40,13 @@ inline std::string shellQuoted(const std::string& arg) {
     return q + "'";
 }
 
-/// Runs `program args...` with stdout and stderr captured.
+/// Exit status of a run that was stopped because it took too long.
+inline constexpr int kTimedOut = 124;
+
+/// Runs `program args...` with stdout and stderr captured. A run that hangs is stopped after a
+/// minute (status kTimedOut), so a regression fails its test instead of stopping the suite.
 inline CliRun runProgram(const std::string& program, const std::vector<std::string>& args) {
-    std::string command = shellQuoted(program);
+    std::string command = "timeout -k 5 60 " + shellQuoted(program);
     for (const auto& arg : args) {
         command += " " + shellQuoted(arg);
     }

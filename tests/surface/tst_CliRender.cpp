@@ -98,6 +98,18 @@ TEST_F(CliRender, UsageErrors) {
     EXPECT_FALSE(fs::exists(file("a.bmp")));
 }
 
+TEST_F(CliRender, DoubleDashEndsTheOptions) {
+    const std::string project = kExamples + "default.tsk";
+    ASSERT_EQ(render({project, file("plain.bmp")}).status, 0);
+    // A relative name that starts with a dash, in this test's own folder.
+    fs::current_path(scratch.path());
+    const CliRun dashed = render({"--", project, "-map.bmp"});
+    ASSERT_EQ(dashed.status, 0) << dashed.err;
+    EXPECT_EQ(bytesOf(file("-map.bmp")), bytesOf(file("plain.bmp")));
+    EXPECT_EQ(render({project, "--", file("a.bmp"), "--flip-x"}).status, 64);
+    EXPECT_FALSE(fs::exists(file("a.bmp")));
+}
+
 TEST_F(CliRender, UnusableInputsAndOutputs) {
     const std::string project = kExamples + "sphere.tsk";
     EXPECT_EQ(render({file("missing.tsk"), file("a.bmp")}).status, 2);

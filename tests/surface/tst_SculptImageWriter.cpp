@@ -8,6 +8,8 @@
 #include <png.h>
 
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -139,7 +141,8 @@ TEST_F(SculptImageWriter, RefusalsAndFailuresLeaveNoFile) {
     EXPECT_FALSE(ExportSculptImage(missing, map.data(), 64, 64, {}, messages));
     EXPECT_FALSE(ExportSculptImage(file("empty.bmp"), nullptr, 0, 0, {}, messages));
     EXPECT_EQ(messages.texts,
-              (std::vector<std::string>{std::string(kExportWriteFailedMessage) + "\n" + missing,
+              (std::vector<std::string>{std::string(kExportWriteFailedMessage) + "\n" +
+                                            std::strerror(ENOENT) + "\n" + missing,
                                         kNoPictureMessage}));
     EXPECT_EQ(std::distance(fs::directory_iterator(scratch.path()), {}), 1); // only kept.jpg
 }

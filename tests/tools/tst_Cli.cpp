@@ -1,8 +1,11 @@
 #include "CliRunner.h"
 #include "Installation.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -71,7 +74,17 @@ TEST(Cli, UnusableInputsExitTwoWithTheReason) {
 
     const CliRun unwritable = cli({"new", (workDir() / "no" / "dir.tsk").string()});
     EXPECT_EQ(unwritable.status, 2);
-    EXPECT_NE(unwritable.err.find("ファイルが保存できませんでした。"), std::string::npos);
+    EXPECT_NE(unwritable.err.find(std::string("ファイルが保存できませんでした。\n") +
+                                  std::strerror(ENOENT) + "\n"),
+              std::string::npos)
+        << unwritable.err;
+
+    // A FIFO would block a plain open until something writes to it.
+    const fs::path fifo = workDir() / "fifo.tsk";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const CliRun waiting = cli({"info", fifo.string()});
+    EXPECT_EQ(waiting.status, 2);
+    EXPECT_NE(waiting.err.find("ファイルが開けませんでした。"), std::string::npos) << waiting.err;
 }
 
 TEST(Cli, UsageErrorsExitSixtyFour) {

@@ -1,23 +1,15 @@
 #include "Cli.h"
+#include "EffectOption.h"
 
 #include "Ctesk001Doc.h"
 #include "EffectPicture.h"
 #include "Messages.h"
 
 #include <charconv>
-#include <sstream>
 
 namespace tesk::cli {
 
 namespace {
-
-/// One --effect KIND:PICTURE[:STRENGTH[:R[:G[:B]]]]; the defaults are a newly added effect's.
-struct EffectOption {
-    int type = EFFECT_NORMAL;
-    std::string picture;
-    float strengths[4] = {kNewEffectStrength, kNewEffectChannelStrength, kNewEffectChannelStrength,
-                          kNewEffectChannelStrength};
-};
 
 struct RenderOptions {
     std::string input;
@@ -34,45 +26,17 @@ bool parseType(const std::string& text, int32_t& type) {
     return ec == std::errc() && ptr == end && isKnownShapeType(type);
 }
 
-bool parseEffect(const std::string& text, EffectOption& effect) {
-    std::vector<std::string> fields;
-    std::istringstream in(text);
-    for (std::string field; std::getline(in, field, ':');) {
-        fields.push_back(field);
-    }
-    if (fields.size() < 2 || fields.size() > 6 || fields[1].empty()) {
-        return false;
-    }
-    if (fields[0] == "normal") {
-        effect.type = EFFECT_NORMAL;
-    } else if (fields[0] == "centroid") {
-        effect.type = EFFECT_CENTROID;
-    } else if (fields[0] == "composite") {
-        effect.type = EFFECT_COMPOSITE;
-    } else {
-        return false;
-    }
-    effect.picture = fields[1];
-    for (size_t i = 2; i < fields.size(); ++i) {
-        const std::string& number = fields[i];
-        float value = 0.0f;
-        const auto [ptr, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
-        // The range of the effect dialog's strength boxes.
-        if (ec != std::errc() || ptr != number.data() + number.size() || !(value >= -100.0f) ||
-            !(value <= 100.0f)) {
-            return false;
-        }
-        effect.strengths[i - 2] = value;
-    }
-    return true;
-}
-
 // Returns kExitOk when the arguments were understood, else the usage error's status.
 int parseRender(const Args& args, RenderOptions& options) {
     std::vector<std::string> files;
+    bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "--flip-x") {
+        if (optionsEnded) {
+            files.push_back(arg);
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "--flip-x") {
             options.flips.x = true;
         } else if (arg == "--flip-y") {
             options.flips.y = true;
@@ -88,7 +52,7 @@ int parseRender(const Args& args, RenderOptions& options) {
             const bool joined = arg != "--effect";
             EffectOption effect;
             if ((!joined && i + 1 >= args.size()) ||
-                !parseEffect(joined ? arg.substr(9) : args[i + 1], effect)) {
+                !parseEffectOption(joined ? arg.substr(9) : args[i + 1], effect)) {
                 return usageError("--effect takes KIND:PICTURE[:STRENGTH[:R[:G[:B]]]] with KIND "
                                   "normal, centroid or composite and strengths -100 .. 100");
             }

@@ -34,7 +34,7 @@ void printUsage(std::FILE* out) {
 
 int main(int argc, char** argv) {
     using namespace tesk::cli;
-    for (int i = 1; i < argc; ++i) {
+    for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             printUsage(stdout);
             return kExitOk;
