@@ -83,8 +83,6 @@ public:
     /// Size of the net area (client width - 40, client height - 60).
     int width() const { return m_width; }
     int height() const { return m_height; }
-    int clientWidth() const { return m_clientWidth; }
-    int clientHeight() const { return m_clientHeight; }
     double columnPitch() const { return m_columnPitch; }
 
     /// Node of a row and column, the poles, in net-area coordinates (client minus the
