@@ -22,6 +22,13 @@ inline constexpr const char* kBlogAddress = "https://brenmold.example/blog/";
 /// table entry and ".png".
 inline constexpr const char* kShapeTypeFaceFolder = ":/faces/";
 
+/// 24 x 24 level badges of the 2-D editor: important (1), secondary (2), ordinary (3).
+inline constexpr const char* kImportantBadge = ":/net/level1.png";
+inline constexpr const char* kSecondaryBadge = ":/net/level2.png";
+inline constexpr const char* kNormalBadge = ":/net/level3.png";
+/// 32 x 32 scissors of the 2-D editor's divide mode, stored colour-inverted.
+inline constexpr const char* kScissors = ":/net/scissors.png";
+
 /// The resource path of a shape-type button's face.
 inline QString shapeTypeFace(const char* face) {
     return QString::fromLatin1(kShapeTypeFaceFolder) + QString::fromLatin1(face) +

@@ -1,6 +1,6 @@
-// Draws the editor's own pictures (link buttons, shape-type button faces, application icon)
-// into the res/ folder given as the only argument. Run it through the tesk_pictures target
-// after changing a design here; the PNGs are committed.
+// Draws the editor's own pictures (link buttons, shape-type button faces, level badges and
+// scissors of the 2-D editor, application icon) into the res/ folder given as the only argument.
+// Run it through the tesk_pictures target after changing a design here; the PNGs are committed.
 
 #include "UiFonts.h"
 
@@ -188,6 +188,82 @@ QImage appIcon() {
     return image;
 }
 
+// The level badges of the 2-D editor, 24 x 24 on the net's white: a sun-burst, red with a
+// "1" for an important line or column, yellow with a "2" for a secondary one, plain grey for
+// an ordinary one.
+struct Badge {
+    const char* file;
+    QColor rays;
+    QColor disc;
+    const char* digit;
+    QColor ink;
+};
+
+constexpr int kBadgeSize = 24;
+
+const Badge kBadges[] = {
+    {"level3", QColor(150, 150, 156), QColor(206, 206, 212), "", QColor()},
+    {"level1", QColor(214, 36, 28), QColor(236, 58, 44), "1", QColor(255, 255, 255)},
+    {"level2", QColor(232, 176, 0), QColor(252, 212, 40), "2", QColor(70, 52, 0)},
+};
+
+QImage badgePicture(const Badge& badge) {
+    QImage image(kBadgeSize, kBadgeSize, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPointF centre(kBadgeSize / 2.0, kBadgeSize / 2.0);
+    constexpr int kRays = 12;
+    QPainterPath burst;
+    for (int i = 0; i < 2 * kRays; ++i) {
+        const double angle = std::numbers::pi * i / kRays - std::numbers::pi / 2;
+        const double radius = i % 2 == 0 ? 11.5 : 7.5;
+        const QPointF point = centre + QPointF(std::cos(angle), std::sin(angle)) * radius;
+        if (i == 0) {
+            burst.moveTo(point);
+        } else {
+            burst.lineTo(point);
+        }
+    }
+    burst.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(badge.rays);
+    p.drawPath(burst);
+    p.setBrush(badge.disc);
+    p.setPen(QPen(badge.rays.darker(120), 1));
+    p.drawEllipse(centre, 7, 7);
+    if (badge.digit[0] != '\0') {
+        p.setFont(tesk::gdiFont(QStringLiteral("MS UI Gothic"), -12, 0, 700));
+        p.setPen(badge.ink);
+        p.drawText(QRectF(0, 0, kBadgeSize, kBadgeSize), Qt::AlignCenter,
+                   QString::fromLatin1(badge.digit));
+    }
+    return image;
+}
+
+// The scissors shown on a hovered segment in divide mode, 32 x 32. The view draws the picture
+// colour-inverted, so it is stored as the complement of dark blades and red handles on white.
+QImage scissorsPicture() {
+    QImage image(32, 32, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor steel(60, 64, 76);
+    p.setPen(QPen(steel, 3, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(8, 3), QPointF(21, 22));
+    p.drawLine(QPointF(24, 3), QPointF(11, 22));
+    p.setBrush(steel);
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(QPointF(16, 14.5), 1.6, 1.6);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(208, 30, 30), 2.6));
+    p.drawEllipse(QPointF(9, 25.5), 4.2, 4.2);
+    p.drawEllipse(QPointF(23, 25.5), 4.2, 4.2);
+    p.end();
+    image.invertPixels();
+    return image;
+}
+
 bool save(const QImage& image, const QString& path) {
     if (!QDir().mkpath(QFileInfo(path).path()) || !image.save(path, "PNG")) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
@@ -212,6 +288,10 @@ int main(int argc, char** argv) {
     for (const Face& face : kFaces) {
         ok = save(facePicture(face.family), out + "/faces/" + face.file + ".png") && ok;
     }
+    for (const Badge& badge : kBadges) {
+        ok = save(badgePicture(badge), out + "/net/" + badge.file + ".png") && ok;
+    }
+    ok = save(scissorsPicture(), out + "/net/scissors.png") && ok;
     const QImage icon = appIcon();
     ok = save(icon, out + "/tesk.png") && ok;
     // Menus and file managers look for the 48-pixel size first.

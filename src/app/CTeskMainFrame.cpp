@@ -2,6 +2,7 @@
 
 #include "Ctesk001View.h"
 #include "GLView.h"
+#include "PEView.h"
 #include "RecentFiles.h"
 
 #include <QDragEnterEvent>
@@ -34,8 +35,9 @@ CTeskMainFrame::CTeskMainFrame(Ctesk001Doc& doc, DocumentPreview& preview, Messa
     m_panel = new Ctesk001View(doc, messages, chooser, m_outer);
     m_right = new QSplitter(Qt::Horizontal, m_outer);
     m_editorColumn = new QSplitter(Qt::Vertical, m_right);
-    // The 2-D editor and the transform panel arrive with their own features.
-    m_editorPane = emptyPane(m_editorColumn, "PEView");
+    // The transform panel arrives with its own feature.
+    m_editorPane = new PEView(doc, m_editorColumn);
+    m_editorPane->setObjectName(QStringLiteral("PEView"));
     m_transformPane = emptyPane(m_editorColumn, "PECView");
     m_preview = new GLView(doc, preview, m_right);
     m_preview->setObjectName(QStringLiteral("GLView"));

@@ -13,6 +13,7 @@ namespace tesk {
 class Ctesk001View;
 class FileChooser;
 class GLView;
+class PEView;
 
 class DocumentPreview;
 
@@ -25,7 +26,7 @@ public:
 
     Ctesk001View* controlPanel() const { return m_panel; }
     GLView* preview() const { return m_preview; }
-    QWidget* pointEditorPane() const { return m_editorPane; }
+    PEView* pointEditorPane() const { return m_editorPane; }
     QWidget* transformPane() const { return m_transformPane; }
 
     /// Sizes the panes from the client size, as the window does when it is first laid out.
@@ -42,7 +43,7 @@ private:
     Ctesk001Doc& m_doc;
     Ctesk001View* m_panel;
     GLView* m_preview;
-    QWidget* m_editorPane;
+    PEView* m_editorPane;
     QWidget* m_transformPane;
     QSplitter* m_outer;
     QSplitter* m_right;

@@ -21,6 +21,7 @@ class ByteReader;
 class ByteWriter;
 
 inline constexpr int32_t LEVEL_IMPORTANT = 1;
+inline constexpr int32_t LEVEL_SECONDARY = 2;
 inline constexpr int32_t LEVEL_NORMAL = 3;
 inline constexpr int kMaxImportant = 5;
 inline constexpr int kMaxEditLines = 17;

@@ -8,6 +8,8 @@
 #include "GLToolDialog.h"
 #include "GLView.h"
 #include "Messages.h"
+#include "PEToolDialog.h"
+#include "PEView.h"
 #include "ProjectFile.h"
 #include "RADIOFrame.h"
 #include "ScratchDir.h"
@@ -245,4 +247,32 @@ TEST_F(MainWindowTest, KeyboardShortcutsRunThePanelCommands) {
     QTest::keyClick(frame.get(), Qt::Key_O, Qt::ControlModifier);
     EXPECT_EQ(chooser.asked.size(), asked + 1);
     EXPECT_TRUE(chooser.asked.back().startsWith("open "));
+}
+
+TEST_F(MainWindowTest, ADivideClickAddsAColumnToTheShapeTheMapAndThePreview) {
+    click(1006);
+    PEView* editor = frame->pointEditorPane();
+    ASSERT_EQ(editor, frame->findChild<PEView*>(QStringLiteral("PEView")));
+    QTest::mouseClick(editor->toolBar()->findChild<QPushButton*>(QStringLiteral("1038")),
+                      Qt::LeftButton);
+    const PENet& net = editor->net();
+    ASSERT_TRUE(net.drawn());
+    const NetPoint closing = net.midpoint(3);
+    QTest::mouseMove(editor, QPoint(closing.x, closing.y));
+    ASSERT_EQ(net.hoveredSegment(), 3);
+    const std::vector<uint32_t> before = doc->mesh().map;
+    QTest::mouseClick(editor, Qt::LeftButton, {}, QPoint(closing.x, closing.y));
+
+    EXPECT_EQ(doc->mesh().pointsPerLine(), 5);
+    EXPECT_EQ(net.cells.size(), 10u);
+    RecordingMessages quiet;
+    Ctesk001Doc reference(quiet, "/opt/tesk/");
+    reference.newShape();
+    ASSERT_TRUE(reference.insertColumn(3));
+    EXPECT_NE(doc->mesh().map, before);
+    EXPECT_EQ(doc->mesh().map, reference.mesh().map);
+    const GLMesh* markers = scene.findObject(preview->markerObjectId);
+    ASSERT_NE(markers, nullptr);
+    EXPECT_EQ(markers->pointFlags.size(), 10u);
+    EXPECT_EQ(messages.texts.size(), 1u) << "only the question of New";
 }
