@@ -43,8 +43,8 @@ bool Lasso::contains(int x, int y) const {
     }
     std::vector<Crossing> row;
     crossings(0, 1, y, row);
-    const auto left = std::count_if(row.begin(), row.end(),
-                                    [x](const Crossing& c) { return c.x <= x; });
+    const auto left =
+        std::count_if(row.begin(), row.end(), [x](const Crossing& c) { return c.x <= x; });
     return left % 2 == 1;
 }
 
@@ -78,8 +78,8 @@ std::vector<uint32_t> Lasso::caughtCells(const PickImage& ids, int markerNumber,
                 if (static_cast<int>(pixel & 0xFFu) != markerNumber) {
                     continue;
                 }
-                const uint32_t cell = ((pixel >> 8) & 0xFFFFu) /
-                                      static_cast<uint32_t>(trianglesPerMarker);
+                const uint32_t cell =
+                    ((pixel >> 8) & 0xFFFFu) / static_cast<uint32_t>(trianglesPerMarker);
                 if (cell < handleCount) {
                     cells.push_back(cell);
                 }
@@ -109,6 +109,9 @@ std::vector<HatchSegment> Lasso::hatchSegments(int spacing) const {
         for (int k = first; k * spacing <= high; ++k) {
             crossings(1, b, static_cast<double>(k) * spacing, line);
             for (size_t i = 0; i + 1 < line.size(); i += 2) {
+                if (line[i].along == line[i + 1].along) {
+                    continue; // a line through a corner only
+                }
                 segments.push_back({static_cast<float>(line[i].x), static_cast<float>(line[i].y),
                                     static_cast<float>(line[i + 1].x),
                                     static_cast<float>(line[i + 1].y)});
