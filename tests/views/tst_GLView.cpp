@@ -1,5 +1,5 @@
-// The 3-D preview under the pointer, on a real window (xvfb-run): marker clicks, lassos with and
-// without "ポイント 透過", the wheel, camera drags, and the pick pass staying off the screen.
+// The 3-D preview under synthetic mouse events on a real window (xvfb-run): marker clicks,
+// lassos with and without "ポイント 透過", the wheel, camera drags, and no pick image left behind.
 #include "Ctesk001Doc.h"
 #include "DocumentPreview.h"
 #include "GLScene.h"
@@ -7,19 +7,14 @@
 #include "GLView.h"
 #include "Messages.h"
 
-#include <GL/gl.h>
 #include <GL/glu.h>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
-#include <QWheelEvent>
 #include <array>
-#include <cmath>
 #include <gtest/gtest.h>
-#include <memory>
 
 extern bool g_haveDisplay;
 
@@ -27,70 +22,72 @@ using namespace tesk;
 
 namespace {
 
-constexpr int VIEW_W = 400;
-constexpr int VIEW_H = 440;
+constexpr int W = 400;
+constexpr int H = 440;
 
 struct SelectionCounter : DocumentListener {
     void selectionChanged() override { ++changes; }
     int changes = 0;
 };
 
+// The default shape is a box with a marker at each corner: cells 0 (-x -y +z), 1 (+x -y +z),
+// 2 (+x +y +z), 3 (-x +y +z), then 4 .. 7 the same at -z. The camera looks along +Y, so
+// cells 0, 1, 4, 5 face it and the others stand behind the box.
 class GLViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!g_haveDisplay) {
             GTEST_SKIP() << "needs an X display (run under xvfb-run)";
         }
-        doc.newShape(); // a box with a marker at each of its eight corners
+        doc.newShape();
         doc.addListener(&counter);
-        host = std::make_unique<QWidget>();
-        host->resize(VIEW_W, VIEW_H + 30);
-        view = new GLView(doc, preview, host.get());
-        view->setGeometry(0, 0, VIEW_W, VIEW_H);
-        other = new QLineEdit(host.get());
-        other->setGeometry(0, VIEW_H, VIEW_W, 30);
-        host->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(host.get()));
-        host->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(host.get()));
-        ASSERT_TRUE(view->isValid());
+        host.resize(W, H + 30);
+        view = new GLView(doc, preview, &host);
+        view->setGeometry(0, 0, W, H);
+        other = new QLineEdit(&host);
+        other->setGeometry(0, H, W, 30);
+        host.show();
+        host.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
         view->setFocus();
-        waitForFrame();
-    }
-    void TearDown() override {
-        host.reset();
-        doc.removeListener(&counter);
-    }
-
-    /// Lets the view paint what it has been asked to and show it.
-    void waitForFrame() {
         QSignalSpy swapped(view, &QOpenGLWidget::frameSwapped);
-        view->update();
         ASSERT_TRUE(swapped.wait(2000));
     }
+    void TearDown() override { doc.removeListener(&counter); }
 
-    /// The client point of a world point under the current camera.
-    QPoint clientPoint(Point3 world) {
+    /// Where cell k's marker shows, from the projection the preview sets up.
+    QPoint markerPoint(uint32_t cell) {
+        const Point3 p =
+            doc.markerPoints()[cell] + scene.findObject(preview.previewObjectId)->position;
         view->makeCurrent();
-        drawVisiblePass(scene, camera(), VIEW_W, VIEW_H, view->settings());
+        drawVisiblePass(scene, preview.cameras[0], W, H, view->settings());
         std::array<GLdouble, 16> projection{};
         glGetDoublev(GL_PROJECTION_MATRIX, projection.data());
         view->doneCurrent();
-        view->update();
         const std::array<GLdouble, 16> identity = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-        const std::array<GLint, 4> viewport = {0, 0, VIEW_W, VIEW_H};
+        const std::array<GLint, 4> viewport = {0, 0, W, H};
         GLdouble x = 0, y = 0, z = 0;
-        gluProject(world.x, world.y, world.z, identity.data(), projection.data(), viewport.data(),
-                   &x, &y, &z);
-        return {static_cast<int>(std::floor(x)), VIEW_H - 1 - static_cast<int>(std::floor(y))};
+        gluProject(p.x, p.y, p.z, identity.data(), projection.data(), viewport.data(), &x, &y, &z);
+        return {static_cast<int>(x), H - 1 - static_cast<int>(y)};
     }
-
-    /// Where cell k's marker shows: the markers stand around the preview mesh's position.
-    QPoint markerPoint(uint32_t cell) {
-        const Point3 anchor = scene.findObject(preview.previewObjectId)->position;
-        return clientPoint(doc.markerPoints()[cell] + anchor);
+    void click(QPoint at, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mouseClick(view, button, Qt::NoModifier, at);
     }
-
+    void drag(QPoint from, std::initializer_list<QPoint> through) {
+        QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, from);
+        for (const QPoint p : through) {
+            QTest::mouseMove(view, p);
+        }
+        QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, *(through.end() - 1));
+    }
+    void wheel(int delta) {
+        QWheelEvent event(QPointF(W / 2, H / 2), view->mapToGlobal(QPointF(W / 2, H / 2)), {},
+                          {0, delta}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view, &event);
+    }
+    QPushButton* toolButton(const char* id) {
+        return view->toolBar()->findChild<QPushButton*>(QString::fromLatin1(id));
+    }
     std::vector<uint32_t> selectedCells() const {
         std::vector<uint32_t> cells;
         for (uint32_t k = 0; k < doc.handleCount(); ++k) {
@@ -101,151 +98,93 @@ protected:
         return cells;
     }
 
-    void lasso(const std::vector<QPoint>& points) {
-        QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, centre());
-        for (const QPoint p : points) {
-            QTest::mouseMove(view, p);
-        }
-        QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, points.back());
-    }
-
-    void wheel(int delta) {
-        const QPointF at(centre());
-        QWheelEvent event(at, view->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(view, &event);
-    }
-
-    void setMarkersThrough(bool through) {
-        auto* box = view->toolBar()->findChild<QPushButton*>(QStringLiteral("1039"));
-        ASSERT_NE(box, nullptr);
-        if (box->isChecked() != through) {
-            QTest::mouseClick(box, Qt::LeftButton);
-        }
-        ASSERT_EQ(view->settings().markersHiddenByMesh, !through);
-    }
-
-    static QPoint centre() { return {VIEW_W / 2, VIEW_H / 2}; }
-    GLCamera& camera() { return preview.cameras[0]; }
-
     RecordingMessages messages;
     Ctesk001Doc doc{messages, "/opt/tesk/"};
     GLScene scene;
     DocumentPreview preview{doc, scene};
     SelectionCounter counter;
-    std::unique_ptr<QWidget> host;
+    QWidget host;
     GLView* view = nullptr;
     QLineEdit* other = nullptr;
+    const QPoint centre{W / 2, H / 2};
+    const GLCamera& camera = preview.cameras[0];
 };
-
-// Cells of the box's corners: 0 (-x -y +z), 1 (+x -y +z), 2 (+x +y +z), 3 (-x +y +z), then
-// 4 .. 7 the same at -z. The camera looks along +Y, so cells 0, 1, 4, 5 face it and the
-// others stand behind the box.
 
 } // namespace
 
-TEST_F(GLViewTest, ClickingAMarkerTogglesExactlyThatCell) {
-    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, markerPoint(5));
+TEST_F(GLViewTest, ClickingAMarkerTogglesThatCellUnlessTheMeshHidesIt) {
+    click(markerPoint(5));
     EXPECT_EQ(selectedCells(), (std::vector<uint32_t>{5}));
     EXPECT_EQ(counter.changes, 1) << "the 2-D editor hears of it";
-    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, markerPoint(5));
-    EXPECT_TRUE(selectedCells().empty());
-
-    // A marker behind the box can be clicked while the markers show through ...
-    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, markerPoint(2));
+    click(markerPoint(5));
+    click(markerPoint(2)); // behind the box, shown through it
     EXPECT_EQ(selectedCells(), (std::vector<uint32_t>{2}));
-    // ... and not when the box hides it: the click lands on the box.
-    setMarkersThrough(false);
-    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, markerPoint(2));
-    EXPECT_EQ(selectedCells(), (std::vector<uint32_t>{2}));
-    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, markerPoint(1));
+    QTest::mouseClick(toolButton("1039"), Qt::LeftButton); // "ポイント 透過" off
+    click(markerPoint(2));                                 // lands on the box
+    click(markerPoint(1));
     EXPECT_EQ(selectedCells(), (std::vector<uint32_t>{1, 2}));
 }
 
-TEST_F(GLViewTest, ALassoRoundTheRightHalfCatchesTheMarkersShownThere) {
-    const int x0 = VIEW_W / 2 + 3;
-    const std::vector<QPoint> rightHalf = {
-        {x0, VIEW_H / 2}, {x0, 45}, {VIEW_W - 3, 45}, {VIEW_W - 3, VIEW_H - 3}, {x0, VIEW_H - 3}};
-    lasso(rightHalf);
+TEST_F(GLViewTest, ALassoOverTheMeshCatchesTheMarkersShownInIt) {
+    const int x = W / 2 + 3;
+    const auto rightHalf = {QPoint(x, H / 2), QPoint(x, 45), QPoint(W - 3, 45),
+                            QPoint(W - 3, H - 3), QPoint(x, H - 3)};
+    drag(centre, rightHalf);
     EXPECT_EQ(selectedCells(), (std::vector<uint32_t>{1, 2, 5, 6}));
-    EXPECT_EQ(counter.changes, 1);
-
-    QTest::mouseClick(view, Qt::RightButton, Qt::NoModifier, centre());
+    click(centre, Qt::RightButton);
     EXPECT_TRUE(selectedCells().empty());
 
-    setMarkersThrough(false);
-    lasso(rightHalf);
+    QTest::mouseClick(toolButton("1039"), Qt::LeftButton); // "ポイント 透過" off
+    drag(centre, rightHalf);
     EXPECT_EQ(selectedCells(), (std::vector<uint32_t>{1, 5}));
-
-    // Round the whole window and far beyond it: every marker in front toggles.
-    lasso({{-500, -500}, {VIEW_W + 500, -500}, {VIEW_W + 500, VIEW_H + 500}, {-500, VIEW_H + 500}});
-    EXPECT_EQ(selectedCells(), (std::vector<uint32_t>{0, 4}));
+    drag(centre, {{-500, -500}, {W + 500, -500}, {W + 500, H + 500}, {-500, H + 500}});
+    EXPECT_EQ(selectedCells(), (std::vector<uint32_t>{0, 4})) << "the front ones toggled";
 }
 
-TEST_F(GLViewTest, TheWheelZoomsWithinLimitsAndMovingInTakesTheFocus) {
+TEST_F(GLViewTest, MovingInTakesTheFocusAndTheWheelZoomsWithinLimits) {
     other->setFocus();
-    ASSERT_TRUE(other->hasFocus());
-    QTest::mouseMove(view, centre());
+    QTest::mouseMove(view, centre);
     EXPECT_TRUE(view->hasFocus());
-
     for (int notch = 0; notch < 3; ++notch) {
         wheel(120);
     }
-    EXPECT_NEAR(camera().distance, 4.28f, 1e-5f);
+    EXPECT_NEAR(camera.distance, 4.28f, 1e-5f);
     wheel(120 * 1000);
-    EXPECT_EQ(camera().distance, 1.0f);
+    EXPECT_EQ(camera.distance, 1.0f);
     wheel(-120 * 1000);
-    EXPECT_EQ(camera().distance, 100.0f);
-    wheel(-1);
-    EXPECT_EQ(camera().distance, 100.0f);
+    EXPECT_EQ(camera.distance, 100.0f);
 }
 
 TEST_F(GLViewTest, ABackgroundClickChangesNothingAndADragAcrossTurnsOneRadian) {
     const QPoint corner(5, 60);
-    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, corner);
-    EXPECT_EQ(camera().rotation, GLCamera::IDENTITY_ROTATION);
-    EXPECT_EQ(camera().baseRotation, GLCamera::IDENTITY_ROTATION);
-    EXPECT_EQ(camera().rotationMatrix, GLCamera{}.rotationMatrix);
+    click(corner);
+    EXPECT_EQ(camera.rotation, GLCamera::IDENTITY_ROTATION);
+    EXPECT_EQ(camera.baseRotation, GLCamera::IDENTITY_ROTATION);
+    EXPECT_EQ(camera.rotationMatrix, GLCamera{}.rotationMatrix);
     EXPECT_EQ(counter.changes, 0);
-    EXPECT_EQ(view->interaction().gesture(), PreviewInteraction::Gesture::None);
 
-    QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, corner);
-    QTest::mouseMove(view, corner + QPoint(VIEW_W / 2, 0));
-    QTest::mouseMove(view, corner + QPoint(VIEW_W, 0));
-    QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, corner + QPoint(VIEW_W, 0));
-    const Quaternion oneRadian = {0.0f, 0.0f, std::sin(0.5f), std::cos(0.5f)};
-    for (size_t i = 0; i < 4; ++i) {
-        EXPECT_NEAR(camera().baseRotation[i], oneRadian[i], 1e-6f);
-    }
-    EXPECT_TRUE(selectedCells().empty());
-
-    // "初期位置" brings it back.
-    QTest::mouseClick(view->toolBar()->findChild<QPushButton*>(QStringLiteral("1041")),
-                      Qt::LeftButton);
-    EXPECT_EQ(camera().rotation, GLCamera::IDENTITY_ROTATION);
+    drag(corner, {corner + QPoint(W / 2, 0), corner + QPoint(W, 0)});
+    EXPECT_NEAR(camera.baseRotation[2], std::sin(0.5f), 1e-6f);
+    EXPECT_NEAR(camera.baseRotation[3], std::cos(0.5f), 1e-6f);
+    QTest::mouseClick(toolButton("1041"), Qt::LeftButton); // "初期位置"
+    EXPECT_EQ(camera.rotation, GLCamera::IDENTITY_ROTATION);
 }
 
 TEST_F(GLViewTest, APickLeavesNoPickImageBehind) {
-    QScreen* screen = QGuiApplication::primaryScreen();
-    const auto onScreen = [&] {
-        return screen->grabWindow(host->winId(), 0, 0, VIEW_W, VIEW_H).toImage();
+    const auto onScreen = [this] {
+        return QGuiApplication::primaryScreen()->grabWindow(host.winId(), 0, 0, W, H).toImage();
     };
     const QImage before = onScreen();
-    ASSERT_FALSE(before.isNull());
-    // A still press on the background reads the pick image and changes nothing, so the view
-    // has no other reason to paint.
+    // A still press on the background reads the pick image and gives no other reason to paint.
     QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, QPoint(5, 60));
     QTest::qWait(100);
-    // What the widget will show next: its framebuffer, as it is now.
-    view->makeCurrent();
+    view->makeCurrent(); // what the widget will show next, as it is now
     std::array<uint8_t, 4> rgba{};
-    glReadPixels(VIEW_W / 2, VIEW_H / 2, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    glReadPixels(W / 2, H / 2, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
     view->doneCurrent();
     EXPECT_GT(rgba[0], 120) << "the lit box, not its pick colour (red = object number)";
-    // Another widget of the window repaints: the screen shows the same picture.
-    other->repaint();
+    other->repaint(); // the window is composed again
     QTest::qWait(50);
     EXPECT_TRUE(onScreen() == before);
     QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, QPoint(5, 60));
-    EXPECT_EQ(view->interaction().gesture(), PreviewInteraction::Gesture::None);
 }
