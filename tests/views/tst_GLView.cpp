@@ -141,6 +141,30 @@ TEST_F(GLViewTest, ALassoOverTheMeshCatchesTheMarkersShownInIt) {
     EXPECT_EQ(selectedCells(), (std::vector<uint32_t>{0, 4})) << "the front ones toggled";
 }
 
+TEST_F(GLViewTest, ALassoShowsAsAGreenHatchWhileItIsDrawn) {
+    const auto hatchPixels = [this](QRect area) {
+        const QImage picture = view->grabFramebuffer();
+        int green = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x) {
+                green += picture.pixel(x, y) == qRgb(0, 100, 0);
+            }
+        }
+        return green;
+    };
+    QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, centre);
+    for (const QPoint p : {QPoint(100, 100), QPoint(300, 100), QPoint(300, 300)}) {
+        QTest::mouseMove(view, p);
+    }
+    // Diagonal lines 8 pixels apart both ways: about a quarter of the inside.
+    const int inside = hatchPixels({220, 120, 60, 20});
+    EXPECT_GT(inside, 60 * 20 / 8);
+    EXPECT_LT(inside, 60 * 20 / 2);
+    EXPECT_EQ(hatchPixels({110, 200, 60, 60}), 0) << "outside the triangle";
+    QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, {300, 300});
+    EXPECT_EQ(hatchPixels({220, 120, 60, 20}), 0) << "gone with the release";
+}
+
 TEST_F(GLViewTest, MovingInTakesTheFocusAndTheWheelZoomsWithinLimits) {
     other->setFocus();
     QTest::mouseMove(view, centre);
