@@ -198,21 +198,48 @@ void readPickImage(int width, int height, std::vector<uint32_t>& pixels) {
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
 }
 
-PickHit decodePickPixel(uint32_t pixel) {
-    const uint32_t object = pixel & 0xFFu;
-    if (object == 0) {
-        return {};
+void renderPickImage(GLScene& scene, const GLCamera& camera, int width, int height,
+                     const PreviewSettings& settings, PickImage& image) {
+    if (width <= 0 || height <= 0) {
+        image.clear();
+        return;
     }
-    return {static_cast<int>(object), static_cast<int>((pixel >> 8) & 0xFFFFu)};
+    drawPickPass(scene, camera, width, height, settings);
+    glFinish();
+    readPickImage(width, height, image.pixels);
+    image.width = width;
+    image.height = height;
 }
 
-PickHit pickAt(const std::vector<uint32_t>& image, int width, int height, int x, int y) {
-    if (x < 0 || y < 0 || x >= width || y >= height ||
-        image.size() < static_cast<size_t>(width) * static_cast<size_t>(height)) {
-        return {};
+void drawLasso(const Lasso& lasso, int width, int height) {
+    if (lasso.size() < 2 || width <= 0 || height <= 0) {
+        return;
     }
-    const size_t row = static_cast<size_t>(height - 1 - y);
-    return decodePickPixel(image[row * static_cast<size_t>(width) + static_cast<size_t>(x)]);
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    // Client pixels, y downward; lines through pixel centres.
+    glOrtho(0.0, width, height, 0.0, -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(0.5f, 0.5f, 0.0f);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glLineWidth(1.0f);
+    glColor3ub(0, 100, 0);
+    glBegin(GL_LINES);
+    for (const HatchSegment& s : lasso.hatchSegments()) {
+        glVertex2f(s.x0, s.y0);
+        glVertex2f(s.x1, s.y1);
+    }
+    glEnd();
+    glBegin(GL_LINE_LOOP);
+    for (const LassoPoint p : lasso.points()) {
+        glVertex2i(p.x, p.y);
+    }
+    glEnd();
+    glEnable(GL_DEPTH_TEST);
 }
 
 } // namespace tesk

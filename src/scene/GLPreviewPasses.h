@@ -4,6 +4,8 @@
 
 #include "GLCamera.h"
 #include "GLScene.h"
+#include "Lasso.h"
+#include "PickImage.h"
 
 #include <cstdint>
 #include <vector>
@@ -15,12 +17,6 @@ struct PreviewSettings {
     bool markersHiddenByMesh = false;      ///< false: markers show through the mesh
 };
 
-/// What a pick pixel names: a 1-based object number and a triangle index, or -1 for both.
-struct PickHit {
-    int objectNumber = -1;
-    int element = -1;
-};
-
 /// Lit meshes, the axes, then the markers placed at the selected mesh's anchor point.
 void drawVisiblePass(GLScene& scene, const GLCamera& camera, int width, int height,
                      const PreviewSettings& settings);
@@ -30,10 +26,12 @@ void drawPickPass(GLScene& scene, const GLCamera& camera, int width, int height,
 /// Reads the current framebuffer as width x height pixels, bottom row first, red in the low
 /// byte of each word.
 void readPickImage(int width, int height, std::vector<uint32_t>& pixels);
-
-/// Decodes one pick pixel; the background (and any alpha) names nothing.
-PickHit decodePickPixel(uint32_t pixel);
-/// The hit under client point (x, y), y downward, in an image from readPickImage.
-PickHit pickAt(const std::vector<uint32_t>& image, int width, int height, int x, int y);
+/// Draws the pick pass and reads it back whole, waiting for the drawing to finish; an empty
+/// view gives an empty image.
+void renderPickImage(GLScene& scene, const GLCamera& camera, int width, int height,
+                     const PreviewSettings& settings, PickImage& image);
+/// The lasso over the finished picture of a width x height view, from two points on: a dark
+/// green cross-hatched polygon with its outline.
+void drawLasso(const Lasso& lasso, int width, int height);
 
 } // namespace tesk

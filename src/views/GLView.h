@@ -1,9 +1,11 @@
 #pragma once
 // The 3-D preview: draws the scene's preview mesh and point markers through the first camera,
-// with the tool bar across its top.
+// with the tool bar across its top, and hands the pointer and the wheel to the preview's
+// interaction logic.
 
 #include "DocumentListener.h"
 #include "GLPreviewPasses.h"
+#include "PreviewInteraction.h"
 
 #include <QOpenGLWidget>
 
@@ -26,6 +28,11 @@ public:
 
     GLToolDialog* toolBar() const { return m_toolBar; }
     const PreviewSettings& settings() const { return m_settings; }
+    const PreviewInteraction& interaction() const { return m_interaction; }
+
+    /// Draws the pick pass into the widget's framebuffer, reads it back for the next press
+    /// and schedules a paint that puts the picture back before anything shows it.
+    void readPickImage();
 
     void shapeRebuilt() override;
     void markersChanged() override;
@@ -34,12 +41,21 @@ protected:
     void initializeGL() override;
     void paintGL() override;
     void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
+    /// Client size and positions in device pixels, as the framebuffer has them.
+    QSize pixelSize() const;
+    QPoint pixelAt(QPointF position) const;
+
     Ctesk001Doc& m_doc;
     DocumentPreview& m_preview;
     GLToolDialog* m_toolBar;
     PreviewSettings m_settings;
+    PreviewInteraction m_interaction;
 };
 
 } // namespace tesk
