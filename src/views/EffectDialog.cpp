@@ -38,9 +38,9 @@ constexpr int kDialogWidth = 251;
 constexpr int kDialogHeight = 345;
 
 constexpr ControlLayout kList = {1067, "", 7, 7, 237, 96};
-constexpr ControlLayout kAddButton = {1078, "エフェクト追加", 7, 107, 64, 14};
-constexpr ControlLayout kUpButton = {1070, "▲", 75, 107, 20, 14};
-constexpr ControlLayout kDownButton = {1071, "▼", 99, 107, 20, 14};
+constexpr ControlLayout kAddButton = {1078, "エフェクト追加", 7, 107, 70, 14};
+constexpr ControlLayout kUpButton = {1070, "▲", 81, 107, 20, 14};
+constexpr ControlLayout kDownButton = {1071, "▼", 105, 107, 20, 14};
 constexpr ControlLayout kDeleteButton = {1077, "削除", 194, 107, 50, 14};
 constexpr ControlLayout kParameterGroup = {0, "パラメータ", 7, 126, 237, 167};
 constexpr ControlLayout kPicture = {1075, "Image", 15, 139, 64, 64};
@@ -59,11 +59,11 @@ struct ConversionButton {
 };
 
 constexpr ConversionButton kConversions[] = {
-    {{1087, "グレースケール", 7, 308, 62, 14}, &Grayscale},
-    {{1089, "ぼかし", 73, 308, 62, 14}, &Blur},
-    {{1090, "ネガ反転", 139, 308, 62, 14}, &Negative},
-    {{1088, "ポスタライズ", 7, 324, 62, 14}, &Posterize},
-    {{1091, "２値化", 73, 324, 62, 14}, &Binarize},
+    {{1087, "グレースケール", 7, 308, 66, 14}, &Grayscale},
+    {{1089, "ぼかし", 77, 308, 66, 14}, &Blur},
+    {{1090, "ネガ反転", 147, 308, 66, 14}, &Negative},
+    {{1088, "ポスタライズ", 7, 324, 66, 14}, &Posterize},
+    {{1091, "２値化", 77, 324, 66, 14}, &Binarize},
 };
 
 // One row per strength: label, edit, slider (and "％" on the first).
