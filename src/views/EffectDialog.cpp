@@ -449,22 +449,24 @@ void EffectDialog::onChangeImage() {
 }
 
 void EffectDialog::onMoveUp() {
-    const int row = selectedRow();
-    if (row < 0 || !m_doc.moveEffectUp(static_cast<size_t>(row))) {
-        return;
-    }
-    refreshList();
-    selectRow(row - 1);
-    showParameters();
+    moveSelected(-1);
 }
 
 void EffectDialog::onMoveDown() {
+    moveSelected(1);
+}
+
+void EffectDialog::moveSelected(int step) {
     const int row = selectedRow();
-    if (row < 0 || !m_doc.moveEffectDown(static_cast<size_t>(row))) {
+    if (row < 0) {
+        return;
+    }
+    const auto index = static_cast<size_t>(row);
+    if (!(step < 0 ? m_doc.moveEffectUp(index) : m_doc.moveEffectDown(index))) {
         return;
     }
     refreshList();
-    selectRow(row + 1);
+    selectRow(row + step);
     showParameters();
 }
 

@@ -68,6 +68,9 @@ private:
     /// Radios, type, strengths and picture of the selected effect.
     void showParameters();
     void setEnabledFlag(bool on);
+    /// Swaps the selected effect with its neighbour above (-1) or below (+1); the selection
+    /// follows it.
+    void moveSelected(int step);
     void onTypeChosen(int index);
     void onSliderMoved(const StrengthControls& controls, int position);
     void onStrengthEdited(const StrengthControls& controls);

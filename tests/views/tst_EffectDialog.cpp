@@ -413,9 +413,12 @@ TEST_F(EffectDialogTest, DeleteSelectsTheFirstRow) {
     expectRebuiltOnce(0);
 }
 
-TEST_F(EffectDialogTest, OkHidesAndTheCloseBoxDestroys) {
+TEST_F(EffectDialogTest, OkAndEscapeHideButTheCloseBoxDestroys) {
     QPointer<EffectDialog> watch(dialog);
     click(1);
+    EXPECT_FALSE(dialog->isVisible());
+    dialog->show();
+    QTest::keyClick(dialog, Qt::Key_Escape);
     EXPECT_FALSE(dialog->isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_FALSE(watch.isNull());
