@@ -3,6 +3,7 @@
 #include "BitmapFrame.h"
 #include "Ctesk001Doc.h"
 #include "DialogUnits.h"
+#include "EffectDialog.h"
 #include "FileChooser.h"
 #include "HPJumpFrame.h"
 #include "Messages.h"
@@ -71,10 +72,10 @@ Ctesk001View::Ctesk001View(Ctesk001Doc& doc, Messages& messages, FileChooser& ch
     connect(makeButton(this, 1008, "BITMAP 書出", du.rect(0, 204, 48, 12)), &QPushButton::clicked,
             this, &Ctesk001View::onExport);
 
-    // The effect dialog and the viewer link arrive with their own features; until then
-    // their buttons stand where they belong but do nothing.
-    auto* effects = makeButton(this, 1011, "エフェクト", du.rect(0, 217, 48, 12));
-    effects->setEnabled(false);
+    connect(makeButton(this, 1011, "エフェクト", du.rect(0, 217, 48, 12)), &QPushButton::clicked,
+            this, &Ctesk001View::onEffects);
+    // The viewer link arrives with its own feature; until then its button stands where it
+    // belongs but does nothing.
     makeCaption(this, 1067, "ビューワ", du.rect(0, 243, 48, 16));
     auto* link = makeButton(this, 1010, "Viewer 連動", du.rect(0, 262, 48, 12));
     link->setCheckable(true);
@@ -133,6 +134,22 @@ void Ctesk001View::onExport() {
     const ExportFlips flips = m_askExportOptions(this);
     m_doc.exportSculptMap(path->toStdString(), flips);
     m_doc.setBitmapFileName(path->toStdString());
+}
+
+void Ctesk001View::onEffects() {
+    if (m_effectDialog == nullptr) {
+        const auto choose = [this](QWidget* parent, const QString& filter, const QString& folder) {
+            return m_chooser.openFile(parent, filter, folder);
+        };
+        m_effectDialog = new EffectDialog(m_doc, choose, this);
+    }
+    m_effectDialog->show();
+    m_effectDialog->raise();
+    m_effectDialog->activateWindow();
+}
+
+EffectDialog* Ctesk001View::effectDialog() const {
+    return m_effectDialog;
 }
 
 void Ctesk001View::showSculptMap() {

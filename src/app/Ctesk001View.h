@@ -1,10 +1,11 @@
 #pragma once
-// The control panel at the left of the main window: project, sculpt-map and viewer commands,
-// the sculpt-map picture and the link buttons.
+// The control panel at the left of the main window: project, sculpt-map, effect and viewer
+// commands, the sculpt-map picture and the link buttons.
 
 #include "DocumentListener.h"
 #include "SculptImageWriter.h"
 
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <string>
@@ -15,6 +16,7 @@ namespace tesk {
 
 class BitmapFrame;
 class Ctesk001Doc;
+class EffectDialog;
 class FileChooser;
 class HPJumpFrame;
 class Messages;
@@ -40,6 +42,8 @@ public:
     void onSave();
     void onLoad();
     void onExport();
+    /// Opens the effect dialog, or brings it to the front when it is open.
+    void onEffects();
     /// Loads `path` after the confirmation that Load asks (only when a shape would be lost):
     /// files named on the command line or dropped on the window. True when it was loaded.
     bool openFile(const std::string& path);
@@ -48,6 +52,8 @@ public:
     void showSculptMap();
     void shapeRebuilt() override { showSculptMap(); }
     BitmapFrame* sculptPicture() const { return m_picture; }
+    /// The effect dialog while it exists; null before the first use and once it is closed.
+    EffectDialog* effectDialog() const;
 
 private:
     Ctesk001Doc& m_doc;
@@ -55,6 +61,8 @@ private:
     FileChooser& m_chooser;
     ExportOptionAsker m_askExportOptions;
     BitmapFrame* m_picture;
+    /// Cleared by itself when the dialog's close box destroys it.
+    QPointer<EffectDialog> m_effectDialog;
 };
 
 } // namespace tesk

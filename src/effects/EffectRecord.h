@@ -18,6 +18,9 @@ enum EffectType : int {
 /// The strengths a newly added effect starts with: overall, then each of R, G and B.
 inline constexpr float kNewEffectStrength = 10.0f;
 inline constexpr float kNewEffectChannelStrength = 100.0f;
+/// Every strength is a percentage in this range.
+inline constexpr int kMinEffectStrength = -100;
+inline constexpr int kMaxEffectStrength = 100;
 
 class EffectRecord : public ImageBuffer {
 public:
