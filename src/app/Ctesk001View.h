@@ -48,6 +48,8 @@ public:
     void showSculptMap();
     void shapeRebuilt() override { showSculptMap(); }
     BitmapFrame* sculptPicture() const { return m_picture; }
+    /// "Viewer 連動": pressed in while the companion viewer is fed.
+    QPushButton* linkButton() const { return m_linkButton; }
 
 private:
     Ctesk001Doc& m_doc;
@@ -55,6 +57,7 @@ private:
     FileChooser& m_chooser;
     ExportOptionAsker m_askExportOptions;
     BitmapFrame* m_picture;
+    QPushButton* m_linkButton;
 };
 
 } // namespace tesk
