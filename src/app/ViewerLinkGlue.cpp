@@ -64,6 +64,8 @@ ViewerLinkGlue::ViewerLinkGlue(Ctesk001Doc& doc, GLScene& scene, Messages& messa
 
 ViewerLinkGlue::~ViewerLinkGlue() {
     m_doc.removeListener(this);
+    // The watchers go before the sockets they watch.
+    qDeleteAll(m_notifiers);
 }
 
 std::unique_ptr<Mailbox> ViewerLinkGlue::openWindow(const LinkNames& names, uint32_t& id) {
