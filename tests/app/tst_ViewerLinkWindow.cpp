@@ -160,6 +160,12 @@ TEST_F(ViewerLinkWindowTest, ALinkedEditorFeedsTheViewerAndSavesOnConfirm) {
 
     EXPECT_TRUE(frame->viewerLink()->notifyDoubleClick());
     EXPECT_TRUE(viewer->waitFor("double-click 1 0"));
+
+    // A requested file that cannot be read fails as any load does: a message, no change.
+    viewer->command("load " + scratch.file("missing.tsk"));
+    EXPECT_TRUE(viewer->waitFor("reply", pumpEvents));
+    EXPECT_EQ(messages.texts.back(), kCannotOpenFileMessage);
+    EXPECT_EQ(doc->getFileName(), path);
 }
 
 TEST_F(ViewerLinkWindowTest, ALoadRequestOverANewShapeAsksWithTheWindowOnTop) {
