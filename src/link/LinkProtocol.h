@@ -34,6 +34,17 @@ inline constexpr uint32_t kMsgSaveThenLoad = 0x416;
 inline constexpr size_t kDatagramBytes = 12;
 inline constexpr size_t kReplyBytes = 4;
 
+/// Words in the block and in datagrams are little-endian on both sides.
+inline uint32_t loadWord(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+inline void storeWord(uint8_t* p, uint32_t v) {
+    for (int i = 0; i < 4; ++i) {
+        p[i] = static_cast<uint8_t>(v >> (8 * i));
+    }
+}
+
 inline constexpr const char* kEditorClassName = "CTeskMainFrame";
 inline constexpr const char* kViewerClassName = "REVIDareRarud";
 

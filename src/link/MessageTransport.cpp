@@ -117,24 +117,13 @@ bool sendTo(int fd, std::span<const uint8_t> bytes, const Address& to, int& erro
     return n == static_cast<ssize_t>(bytes.size());
 }
 
-uint32_t wordAt(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
-
-void putWord(uint8_t* p, uint32_t v) {
-    for (int i = 0; i < 4; ++i) {
-        p[i] = static_cast<uint8_t>(v >> (8 * i));
-    }
-}
-
 } // namespace
 
 std::array<uint8_t, kDatagramBytes> encodeMessage(const LinkMessage& message) {
     std::array<uint8_t, kDatagramBytes> bytes{};
-    putWord(bytes.data(), message.message);
-    putWord(bytes.data() + 4, message.wParam);
-    putWord(bytes.data() + 8, message.lParam);
+    storeWord(bytes.data(), message.message);
+    storeWord(bytes.data() + 4, message.wParam);
+    storeWord(bytes.data() + 8, message.lParam);
     return bytes;
 }
 
@@ -143,7 +132,8 @@ std::optional<LinkMessage> decodeMessage(std::span<const uint8_t> bytes, bool tr
     if (truncated || bytes.size() != kDatagramBytes || !senderUid || *senderUid != ::getuid()) {
         return std::nullopt;
     }
-    return LinkMessage{wordAt(bytes.data()), wordAt(bytes.data() + 4), wordAt(bytes.data() + 8)};
+    return LinkMessage{loadWord(bytes.data()), loadWord(bytes.data() + 4),
+                       loadWord(bytes.data() + 8)};
 }
 
 std::unique_ptr<Mailbox> Mailbox::bind(const std::string& name) {
@@ -185,7 +175,7 @@ void Mailbox::answer(const ReceivedMessage& received, uint32_t result) {
         return;
     }
     uint8_t bytes[kReplyBytes];
-    putWord(bytes, result);
+    storeWord(bytes, result);
     int error = 0;
     sendTo(m_fd, bytes, *to, error);
 }
@@ -252,7 +242,7 @@ SendResult sendMessage(const std::string& to, const LinkMessage& message, int ti
             // Only the window asked may answer, with one word, from this user.
             if (d.from == expectedFrom && !d.truncated && d.size == kReplyBytes && d.uid &&
                 *d.uid == ::getuid()) {
-                result = {SendResult::Replied, wordAt(d.bytes)};
+                result = {SendResult::Replied, loadWord(d.bytes)};
                 ::close(fd);
                 return result;
             }

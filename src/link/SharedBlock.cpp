@@ -61,8 +61,8 @@ int SharedBlock::readBlock(size_t offset, size_t length, uint8_t* out) const {
 }
 
 int SharedBlock::writeWord(size_t offset, uint32_t value) const {
-    const uint8_t bytes[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
-                              static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
+    uint8_t bytes[4];
+    storeWord(bytes, value);
     return writeBlock(offset, bytes);
 }
 
@@ -70,8 +70,7 @@ int SharedBlock::readWord(size_t offset, uint32_t& value) const {
     uint8_t bytes[4];
     const int result = readBlock(offset, sizeof bytes, bytes);
     if (result == 1) {
-        value = static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-                static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+        value = loadWord(bytes);
     }
     return result;
 }

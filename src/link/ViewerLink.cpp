@@ -12,16 +12,10 @@
 namespace tesk {
 
 namespace {
-void putWord(uint8_t* p, uint32_t v) {
-    for (int i = 0; i < 4; ++i) {
-        p[i] = static_cast<uint8_t>(v >> (8 * i));
-    }
-}
-
 void putFloat(uint8_t* p, float f) {
     uint32_t bits;
     std::memcpy(&bits, &f, sizeof bits);
-    putWord(p, bits);
+    storeWord(p, bits);
 }
 
 bool isHighSurrogate(char16_t unit) {
@@ -42,7 +36,7 @@ void fillPayload(Payload& payload, const ShapeForViewer& shape) {
         payload[2 * i] = static_cast<uint8_t>(name[i]);
         payload[2 * i + 1] = static_cast<uint8_t>(name[i] >> 8);
     }
-    putWord(&payload[kPayloadZeroOffset], 0);
+    storeWord(&payload[kPayloadZeroOffset], 0);
     putFloat(&payload[kPayloadScaleOffset], shape.halfExtent.x);
     putFloat(&payload[kPayloadScaleOffset + 4], shape.halfExtent.y);
     putFloat(&payload[kPayloadScaleOffset + 8], shape.halfExtent.z);
@@ -52,7 +46,7 @@ void fillPayload(Payload& payload, const ShapeForViewer& shape) {
         const uint32_t red = 255u - (p & 0xffu);
         const uint32_t green = 255u - (p >> 8 & 0xffu);
         const uint32_t blue = p >> 16 & 0xffu;
-        putWord(&payload[kPayloadPixelsOffset + 4 * i], red << 16 | green << 8 | blue);
+        storeWord(&payload[kPayloadPixelsOffset + 4 * i], red << 16 | green << 8 | blue);
     }
 }
 

@@ -82,13 +82,8 @@ bool parseOptions(int argc, char** argv, Options& o) {
     return true;
 }
 
-uint32_t wordAt(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
-
 float floatAt(const uint8_t* p) {
-    const uint32_t bits = wordAt(p);
+    const uint32_t bits = loadWord(p);
     float f;
     std::memcpy(&f, &bits, sizeof f);
     return f;
@@ -272,7 +267,7 @@ private:
         // colours again.
         std::vector<uint32_t> map(kPayloadPixels);
         for (size_t i = 0; i < map.size(); ++i) {
-            const uint32_t p = wordAt(&payload[kPayloadPixelsOffset + 4 * i]);
+            const uint32_t p = loadWord(&payload[kPayloadPixelsOffset + 4 * i]);
             const uint32_t x = 255u - (p >> 16 & 0xffu);
             const uint32_t y = 255u - (p >> 8 & 0xffu);
             map[i] = x | y << 8 | (p & 0xffu) << 16;
