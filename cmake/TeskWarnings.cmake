@@ -17,18 +17,24 @@ function(tesk_library name)
     target_link_libraries(${name} PUBLIC ${ARG_LINKS} PRIVATE tesk_warnings)
 endfunction()
 
-# tesk_test(NAME SOURCES ... LINKS ... [LABELS ...]): a GoogleTest program registered with CTest.
+# tesk_test(NAME SOURCES ... LINKS ... [LABELS ...] [FILTER gtest-filter]): a GoogleTest program
+# registered with CTest; FILTER leaves tests out, for a second registration with other settings.
 function(tesk_test name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LINKS;LABELS" ${ARGN})
+    cmake_parse_arguments(ARG "" "FILTER" "SOURCES;LINKS;LABELS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LINKS} tesk_test_support GTest::gtest
                                           GTest::gtest_main tesk_warnings)
     target_compile_definitions(${name} PRIVATE
         TESK_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
         TESK_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+    set(filter "")
+    if(ARG_FILTER)
+        set(filter TEST_FILTER "${ARG_FILTER}")
+    endif()
     if(ARG_LABELS)
-        gtest_discover_tests(${name} PROPERTIES LABELS "${ARG_LABELS}" DISCOVERY_TIMEOUT 60)
+        gtest_discover_tests(${name} ${filter} PROPERTIES LABELS "${ARG_LABELS}"
+                             DISCOVERY_TIMEOUT 60)
     else()
-        gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+        gtest_discover_tests(${name} ${filter} DISCOVERY_TIMEOUT 60)
     endif()
 endfunction()

@@ -1,14 +1,17 @@
 #include "CTeskMainFrame.h"
 
 #include "Ctesk001View.h"
+#include "DocumentPreview.h"
 #include "GLView.h"
 #include "PEView.h"
 #include "RecentFiles.h"
+#include "ViewerLinkGlue.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QKeySequence>
 #include <QMimeData>
+#include <QPushButton>
 #include <QShortcut>
 #include <QSplitter>
 #include <algorithm>
@@ -26,7 +29,7 @@ QWidget* emptyPane(QWidget* parent, const char* name) {
 } // namespace
 
 CTeskMainFrame::CTeskMainFrame(Ctesk001Doc& doc, DocumentPreview& preview, Messages& messages,
-                               FileChooser& chooser, QWidget* parent)
+                               FileChooser& chooser, QWidget* parent, const LinkNames& linkNames)
     : QMainWindow(parent), m_doc(doc) {
     setObjectName(QStringLiteral("CTeskMainFrame"));
     setAcceptDrops(true);
@@ -54,6 +57,10 @@ CTeskMainFrame::CTeskMainFrame(Ctesk001Doc& doc, DocumentPreview& preview, Messa
     shortcut(QKeySequence::New, &Ctesk001View::onNew);
     shortcut(QKeySequence::Open, &Ctesk001View::onLoad);
     shortcut(QKeySequence::Save, &Ctesk001View::onSave);
+
+    m_link = new ViewerLinkGlue(
+        doc, preview.scene(), messages, *this, *m_panel->linkButton(),
+        [this] { m_panel->onSave(); }, linkNames, this);
 
     doc.addListener(this);
     fileNameChanged(doc.getFileName());

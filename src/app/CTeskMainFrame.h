@@ -3,6 +3,7 @@
 // in the middle and the 3-D preview at the right, in three splitters.
 
 #include "Ctesk001Doc.h"
+#include "LinkNames.h"
 
 #include <QMainWindow>
 
@@ -14,20 +15,25 @@ class Ctesk001View;
 class FileChooser;
 class GLView;
 class PEView;
+class ViewerLinkGlue;
 
 class DocumentPreview;
 
 class CTeskMainFrame : public QMainWindow, public DocumentListener {
     Q_OBJECT
 public:
+    /// `linkNames` are where the companion viewer is met; tests give names of their own.
     CTeskMainFrame(Ctesk001Doc& doc, DocumentPreview& preview, Messages& messages,
-                   FileChooser& chooser, QWidget* parent = nullptr);
+                   FileChooser& chooser, QWidget* parent = nullptr,
+                   const LinkNames& linkNames = LinkNames::forUser());
     ~CTeskMainFrame() override;
 
     Ctesk001View* controlPanel() const { return m_panel; }
     GLView* preview() const { return m_preview; }
     PEView* pointEditorPane() const { return m_editorPane; }
     QWidget* transformPane() const { return m_transformPane; }
+    /// The companion viewer link; the 2-D editor's double click goes to notifyDoubleClick().
+    ViewerLinkGlue* viewerLink() const { return m_link; }
 
     /// Sizes the panes from the client size, as the window does when it is first laid out.
     void layoutPanes(int clientWidth, int clientHeight);
@@ -48,6 +54,7 @@ private:
     QSplitter* m_outer;
     QSplitter* m_right;
     QSplitter* m_editorColumn;
+    ViewerLinkGlue* m_link;
 };
 
 } // namespace tesk

@@ -74,12 +74,10 @@ Ctesk001View::Ctesk001View(Ctesk001Doc& doc, Messages& messages, FileChooser& ch
 
     connect(makeButton(this, 1011, "エフェクト", du.rect(0, 217, 48, 12)), &QPushButton::clicked,
             this, &Ctesk001View::onEffects);
-    // The viewer link arrives with its own feature; until then its button stands where it
-    // belongs but does nothing.
     makeCaption(this, 1067, "ビューワ", du.rect(0, 243, 48, 16));
-    auto* link = makeButton(this, 1010, "Viewer 連動", du.rect(0, 262, 48, 12));
-    link->setCheckable(true);
-    link->setEnabled(false);
+    // Pressed in, it keeps the companion viewer fed; the main window's link glue acts on it.
+    m_linkButton = makeButton(this, 1010, "Viewer 連動", du.rect(0, 262, 48, 12));
+    m_linkButton->setCheckable(true);
     m_doc.addListener(this, ListenerRank::ControlPanel);
 }
 

@@ -54,6 +54,8 @@ public:
     BitmapFrame* sculptPicture() const { return m_picture; }
     /// The effect dialog while it exists; null before the first use and once it is closed.
     EffectDialog* effectDialog() const;
+    /// "Viewer 連動": pressed in while the companion viewer is fed.
+    QPushButton* linkButton() const { return m_linkButton; }
 
 private:
     Ctesk001Doc& m_doc;
@@ -63,6 +65,7 @@ private:
     BitmapFrame* m_picture;
     /// Cleared by itself when the dialog's close box destroys it.
     QPointer<EffectDialog> m_effectDialog;
+    QPushButton* m_linkButton;
 };
 
 } // namespace tesk
