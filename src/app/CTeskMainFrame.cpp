@@ -61,6 +61,7 @@ CTeskMainFrame::CTeskMainFrame(Ctesk001Doc& doc, DocumentPreview& preview, Messa
     m_link = new ViewerLinkGlue(
         doc, preview.scene(), messages, *this, *m_panel->linkButton(),
         [this] { m_panel->onSave(); }, linkNames, this);
+    connect(m_editorPane, &PEView::doubleClicked, m_link, &ViewerLinkGlue::notifyDoubleClick);
 
     doc.addListener(this);
     fileNameChanged(doc.getFileName());

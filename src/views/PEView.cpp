@@ -111,9 +111,12 @@ void PEView::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
-void PEView::mouseDoubleClickEvent(QMouseEvent*) {
+void PEView::mouseDoubleClickEvent(QMouseEvent* event) {
     // The second press of a double click arrives as this event alone. Qt's default would pass
     // it on as a press and toggle the points back; a double click belongs to the viewer link.
+    if (event->button() == Qt::LeftButton) {
+        emit doubleClicked();
+    }
 }
 
 void PEView::paintEvent(QPaintEvent*) {

@@ -30,6 +30,10 @@ public:
     void shapeRebuilt() override;
     void selectionChanged() override;
 
+signals:
+    /// A left double click: the companion viewer hears of it.
+    void doubleClicked();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -8,6 +8,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -152,13 +153,17 @@ TEST_F(PEViewTest, DivideModeShowsTheCutAndTheScissorsOnAHoveredSegment) {
     EXPECT_NE(plain.copy(67 - 16, 180 - 16, 32, 32), scissors);
 }
 
-TEST_F(PEViewTest, ADoubleClickIsOneClickAndNotTwo) {
+TEST_F(PEViewTest, ADoubleClickIsOneClickAndNotTwoAndReachesTheViewer) {
+    QSignalSpy told(view.get(), &PEView::doubleClicked);
     // On X a double click comes as press, release, double click, release.
     QTest::mouseMove(view.get(), centre(2));
     QTest::mouseClick(view.get(), Qt::LeftButton, {}, centre(2));
     QTest::mouseDClick(view.get(), Qt::LeftButton, {}, centre(2));
     QTest::mouseRelease(view.get(), Qt::LeftButton, {}, centre(2));
     EXPECT_EQ(doc.handles()[2], CELL_SELECTED | CELL_HOVER);
+    EXPECT_EQ(told.count(), 1);
+    QTest::mouseDClick(view.get(), Qt::RightButton, {}, centre(2));
+    EXPECT_EQ(told.count(), 1) << "only the left button";
 }
 
 namespace {
