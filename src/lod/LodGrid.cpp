@@ -70,6 +70,7 @@ bool buildLodGrid(std::span<const uint32_t> picture, int width, int height, int 
         return false;
     }
     out.faces = faces;
+    out.stitch = stitch;
     out.vertices.resize(static_cast<size_t>(faces + 1) * static_cast<size_t>(faces + 1));
     Point3* v = out.vertices.data();
     for (int s = 0; s <= faces; ++s) {
@@ -102,13 +103,20 @@ void resampleLodGrid(const LodGrid& grid, int width, int height, std::span<uint3
         picture.size() != static_cast<size_t>(width) * static_cast<size_t>(height)) {
         return;
     }
-    const float columnStep = static_cast<float>(grid.faces) / static_cast<float>(width);
-    const float rowStep = static_cast<float>(grid.faces) / static_cast<float>(height);
+    // Pixel p stands at p / side along a side; where position `side` clamps, viewers read the
+    // last pixel there, so it takes the level's last vertex.
+    const auto place = [&grid](int p, int side, bool clamps) {
+        return clamps && p == side - 1 ? static_cast<float>(grid.faces)
+                                       : static_cast<float>(p) * static_cast<float>(grid.faces) /
+                                             static_cast<float>(side);
+    };
+    const bool rowsClamp = grid.stitch != kStitchTorus;
+    const bool columnsClamp = grid.stitch == kStitchPlane;
     for (int y = 0; y < height; ++y) {
         uint32_t* row = picture.data() + static_cast<size_t>(height - 1 - y) * width;
         for (int x = 0; x < width; ++x) {
-            row[x] = lodColour(
-                grid.between(static_cast<float>(y) * rowStep, static_cast<float>(x) * columnStep));
+            row[x] =
+                lodColour(grid.between(place(y, height, rowsClamp), place(x, width, columnsClamp)));
         }
     }
 }

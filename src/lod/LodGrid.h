@@ -57,6 +57,7 @@ uint32_t lodColour(Point3 position);
 /// row-major, row 0 read from the bottom of the picture.
 struct LodGrid {
     int faces = 0;
+    int stitch = 0;
     std::vector<Point3> vertices;
 
     int side() const { return faces + 1; }
@@ -77,11 +78,15 @@ bool buildLodGrid(std::span<const uint32_t> picture, int width, int height, int 
 float lodSurfaceArea(const LodGrid& grid);
 
 /// The grid sampled back into a width x height picture, each pixel taken from its own place on
-/// the surface, so that the picture shows the level's shape at the map's resolution. Nothing
-/// unless `picture` has width x height pixels.
+/// the surface, so that the picture shows the level's shape at the map's resolution and reads
+/// back at that level as the same vertices. Nothing unless `picture` has width x height pixels.
 void resampleLodGrid(const LodGrid& grid, int width, int height, std::span<uint32_t> picture);
 
 /// The picture a viewer receives for a TESK map exported without flips.
 std::vector<uint32_t> pictureOfMap(std::span<const uint32_t> map);
+/// The TESK map that exports as this picture.
+inline std::vector<uint32_t> mapOfPicture(std::span<const uint32_t> picture) {
+    return pictureOfMap(picture); // the colour swap is its own inverse
+}
 
 } // namespace tesk

@@ -103,7 +103,7 @@ CheckFinding checkSeam(SculptMapCheck& check, std::span<const uint32_t> picture)
                        check.seamRows, check.seamGap, check.seamStep)};
     }
     return {CheckSeverity::Ok, "seam",
-            format("closed: first and last columns differ by up to %d codes", check.seamGap)};
+            format("closed, first and last columns differ by up to %d codes", check.seamGap)};
 }
 
 CheckFinding checkPoles(SculptMapCheck& check, std::span<const uint32_t> picture) {
