@@ -173,10 +173,20 @@ CheckFinding checkDetail(SculptMapCheck& check, std::span<const uint32_t> pictur
     const auto lastQuad = [&finest](int i) { return std::min(finest.faces - 1, i / 2); };
     for (int r = 0; r <= full.faces; ++r) {
         for (int c = r % 2 == 0 ? 1 : 0; c <= full.faces; c += r % 2 == 0 ? 2 : 1) {
+            // A point of the surface at the vertex's place (a quad's middle lies on its split)
+            // bounds the distance; most vertices cannot raise the largest one found so far.
+            const Point3 p = full.at(r, c);
+            const Point3 onSurface =
+                r % 2 == 1 && c % 2 == 1
+                    ? midpoint(finest.at(r / 2, c / 2 + 1), finest.at(r / 2 + 1, c / 2))
+                    : finest.between(static_cast<float>(r) * 0.5f, static_cast<float>(c) * 0.5f);
+            if (length(p - onSurface) <= check.detail) {
+                continue;
+            }
             float nearest = std::numeric_limits<float>::max();
             for (int qr = firstQuad(r); qr <= lastQuad(r); ++qr) {
                 for (int qc = firstQuad(c); qc <= lastQuad(c); ++qc) {
-                    nearest = std::min(nearest, distanceToQuad(full.at(r, c), finest, qr, qc));
+                    nearest = std::min(nearest, distanceToQuad(p, finest, qr, qc));
                 }
             }
             check.detail = std::max(check.detail, nearest);
