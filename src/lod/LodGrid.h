@@ -22,8 +22,14 @@ struct LodLevel {
 /// levels from the finest down.
 inline constexpr std::array<LodLevel, 5> kLodLevels = {
     {{0, "full"}, {32, "32"}, {16, "16"}, {8, "8"}, {6, "6"}}};
-/// The viewers' levels, finest first.
-inline constexpr std::array<int, 4> kViewerFaces = {32, 16, 8, 6};
+/// The viewers' levels, finest first: the chooser's choices after "full".
+inline constexpr std::array<int, kLodLevels.size() - 1> kViewerFaces = [] {
+    std::array<int, kLodLevels.size() - 1> faces{};
+    for (size_t i = 0; i < faces.size(); ++i) {
+        faces[i] = kLodLevels[i + 1].faces;
+    }
+    return faces;
+}();
 /// Viewers skip the area test at their coarsest level, so that old maps still show there.
 inline constexpr int kAreaUncheckedFaces = 6;
 /// Outside this window of surface area (unit-sized shape) viewers show a placeholder sphere.
