@@ -25,9 +25,12 @@ enum class ShapeFamily { Linear, Smooth, Sheet };
 /// How one direction of the surface is resampled.
 enum class Sampling { Linear, Fixed, CatmullRom, BSpline };
 
-/// Edge sampling of the preview mesh decoded from the map (the scene's stitch types).
+/// Edge sampling of a mesh decoded from the map (the scene's stitch types). TESK's own types
+/// use only the sphere and the plane; maps made elsewhere may be meant for the other two.
 inline constexpr int kStitchSphere = 1;
+inline constexpr int kStitchTorus = 2;
 inline constexpr int kStitchPlane = 3;
+inline constexpr int kStitchCylinder = 4;
 
 struct ShapeTypeInfo {
     int32_t value;

@@ -14,6 +14,30 @@ DocumentPreview::~DocumentPreview() {
 }
 
 void DocumentPreview::shapeRebuilt() {
+    m_checkCurrent = false;
+    buildPreviewMesh();
+}
+
+void DocumentPreview::setLodLevel(int level) {
+    if (level < 0 || level >= static_cast<int>(kLodLevels.size()) || level == m_lodLevel) {
+        return;
+    }
+    m_lodLevel = level;
+    if (previewObjectId != -1) {
+        buildPreviewMesh();
+    }
+}
+
+const SculptMapCheck& DocumentPreview::mapCheck() {
+    if (!m_checkCurrent && m_doc.hasSculptMap()) {
+        m_check =
+            checkSculptMap(pictureOfMap(m_doc.mesh().map), previewStitch(m_doc.selectedType()));
+        m_checkCurrent = true;
+    }
+    return m_check;
+}
+
+void DocumentPreview::buildPreviewMesh() {
     const SPMesh& mesh = m_doc.mesh();
     if (previewObjectId != -1) {
         m_scene.removeObject(previewObjectId);
@@ -26,7 +50,9 @@ void DocumentPreview::shapeRebuilt() {
     previewObjectId = m_scene.createMesh();
     GLMesh* preview = m_scene.findObject(previewObjectId);
     preview->stitchType = previewStitch(m_doc.selectedType());
-    preview->BuildFromSculptMap(*image, kMapSide);
+    // The mesh decoder samples n vertices a side exactly as viewers sample faces + 1.
+    const int faces = kLodLevels[static_cast<size_t>(m_lodLevel)].faces;
+    preview->BuildFromSculptMap(*image, faces == 0 ? kMapSide : faces + 1);
     preview->selection = GLMesh::SELECTED;
     preview->scale = mesh.halfExtent;
 }

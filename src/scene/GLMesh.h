@@ -21,9 +21,9 @@ inline constexpr int KIND_POINTS = 110;
 
 /// Sampling of the sculpt map's edges; the shape-type table names the one of each type.
 inline constexpr int STITCH_SPHERE = kStitchSphere;
-inline constexpr int STITCH_TORUS = 2;
+inline constexpr int STITCH_TORUS = kStitchTorus;
 inline constexpr int STITCH_PLANE = kStitchPlane;
-inline constexpr int STITCH_CYLINDER = 4;
+inline constexpr int STITCH_CYLINDER = kStitchCylinder;
 
 class GLMesh {
 public:

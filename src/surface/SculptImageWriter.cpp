@@ -34,9 +34,9 @@ struct Rgb {
 };
 
 Rgb fileColour(uint32_t pixel) {
-    return {static_cast<uint8_t>(255u - (pixel & 0xFFu)),
-            static_cast<uint8_t>(255u - ((pixel >> 8) & 0xFFu)),
-            static_cast<uint8_t>((pixel >> 16) & 0xFFu)};
+    const uint32_t colour = SculptFileColour(pixel);
+    return {static_cast<uint8_t>(colour & 0xFFu), static_cast<uint8_t>((colour >> 8) & 0xFFu),
+            static_cast<uint8_t>((colour >> 16) & 0xFFu)};
 }
 
 void flipAxis(uint32_t* pixels, int width, int height, int shift) {

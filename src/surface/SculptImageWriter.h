@@ -27,6 +27,12 @@ extern const char* const kJpegRefusedMessage;       ///< lossy formats would mov
 extern const char* const kUnknownFormatMessage;     ///< an extension the writer cannot produce
 extern const char* const kExportWriteFailedMessage; ///< then the reason and the path
 
+/// A map pixel's colour in a picture file, red in bits 0-7: red = 255 - X, green = 255 - Y,
+/// blue = Z. It is its own inverse, so it also turns a picture's colour back into a map pixel.
+constexpr uint32_t SculptFileColour(uint32_t pixel) {
+    return (pixel ^ 0xFFFFu) & 0xFFFFFFu;
+}
+
 /// The format chosen by the path's extension, compared without regard to case.
 SculptFileFormat SculptFormatForPath(std::string_view path);
 

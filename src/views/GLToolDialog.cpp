@@ -1,11 +1,13 @@
 #include "GLToolDialog.h"
 
 #include "DialogUnits.h"
+#include "LodGrid.h"
 #include "RADIOFrame.h"
 #include "ShapeTypes.h"
 #include "TeskResources.h"
 #include "UiFonts.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -17,6 +19,8 @@ constexpr QColor kBackground(140, 140, 150);
 constexpr int kTypeButtonWidth = 42;
 constexpr int kTypeButtonHeight = 20;
 constexpr int kFamilyStep = 44;
+constexpr int kLodChooserGap = 6;
+constexpr int kLodChooserWidth = 52;
 
 QPushButton* makeButton(QWidget* parent, const char* id, const char* text, const QRect& rect) {
     auto* button = new QPushButton(QString::fromUtf8(text), parent);
@@ -26,7 +30,7 @@ QPushButton* makeButton(QWidget* parent, const char* id, const char* text, const
 }
 } // namespace
 
-GLToolDialog::GLToolDialog(QWidget* parent) : QWidget(parent) {
+GLToolDialog::GLToolDialog(QWidget* parent) : QWidget(parent), m_lodChooser(new QComboBox(this)) {
     setFont(pointFont("MS UI Gothic", 80));
     const DialogUnits du(font());
 
@@ -67,6 +71,22 @@ GLToolDialog::GLToolDialog(QWidget* parent) : QWidget(parent) {
     }
     RADIOFrame::linkRing(ring);
     m_typeButtons[0]->select(1);
+
+    // Digits typed into the chooser would pick by first letter ("1" -> "16"); the preview's
+    // keys 0-4 choose by position instead, so the chooser never takes the focus.
+    for (const LodLevel& level : kLodLevels) {
+        m_lodChooser->addItem(QString::fromLatin1(level.label));
+    }
+    m_lodChooser->setObjectName(QStringLiteral("lodLevel"));
+    m_lodChooser->setToolTip(QStringLiteral(
+        "Faces per side of the mesh viewers build from the map (keys 0-4 in the preview)"));
+    m_lodChooser->setFocusPolicy(Qt::NoFocus);
+    m_lodChooser->setGeometry(x + kLodChooserGap, origin.y(), kLodChooserWidth, kTypeButtonHeight);
+    connect(m_lodChooser, &QComboBox::activated, this, &GLToolDialog::lodLevelChosen);
+}
+
+void GLToolDialog::showLodLevel(int level) {
+    m_lodChooser->setCurrentIndex(level);
 }
 
 RADIOFrame* GLToolDialog::typeButton(int32_t type) const {

@@ -1,11 +1,12 @@
 #pragma once
 // The tool bar across the top of the 3-D preview: display mode, marker transparency, camera
-// reset and the nine shape-type buttons.
+// reset, the nine shape-type buttons and, right of them, the level-of-detail chooser.
 
 #include <QWidget>
 #include <array>
 #include <cstdint>
 
+class QComboBox;
 class QPushButton;
 
 namespace tesk {
@@ -23,6 +24,9 @@ public:
     void showType(int32_t type);
     /// The button of a shape type, or null.
     RADIOFrame* typeButton(int32_t type) const;
+    /// Shows a level (an index into kLodLevels) as chosen, without emitting lodLevelChosen.
+    void showLodLevel(int level);
+    QComboBox* lodChooser() const { return m_lodChooser; }
 
 signals:
     void drawModeChosen(int mode);
@@ -30,12 +34,14 @@ signals:
     void markersThroughChanged(bool through);
     void cameraResetRequested();
     void typeChosen(int32_t type);
+    void lodLevelChosen(int level);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     std::array<RADIOFrame*, 9> m_typeButtons{};
+    QComboBox* m_lodChooser;
 };
 
 } // namespace tesk

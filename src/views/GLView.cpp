@@ -3,14 +3,30 @@
 #include "Ctesk001Doc.h"
 #include "DocumentPreview.h"
 #include "GLToolDialog.h"
+#include "LodGrid.h"
+#include "SculptMapCheck.h"
 
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QResizeEvent>
 #include <QSurfaceFormat>
+#include <QTimer>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 
 namespace tesk {
+
+namespace {
+constexpr int kCheckDelayMs = 150;
+constexpr int kNoteMargin = 6;
+
+const char* severityLabel(CheckSeverity severity) {
+    return severity == CheckSeverity::Error ? "error" : "warning";
+}
+} // namespace
 
 void GLView::setDefaultSurfaceFormat() {
     QSurfaceFormat format;
@@ -23,11 +39,23 @@ void GLView::setDefaultSurfaceFormat() {
 
 GLView::GLView(Ctesk001Doc& doc, DocumentPreview& preview, QWidget* parent)
     : QOpenGLWidget(parent), m_doc(doc), m_preview(preview), m_toolBar(new GLToolDialog(this)),
-      m_interaction(doc, preview) {
+      m_interaction(doc, preview), m_lodNote(new QLabel(this)), m_checkDelay(new QTimer(this)) {
     m_preview.cameras[0].kind = 1;
     // Moves without a button take the keyboard focus from other windows.
     setMouseTracking(true);
     setFocusPolicy(Qt::ClickFocus);
+    m_lodNote->setObjectName(QStringLiteral("lodNote"));
+    m_lodNote->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_lodNote->setStyleSheet(
+        QStringLiteral("color: rgb(255, 255, 255); background: rgba(0, 0, 0, 140);"));
+    m_lodNote->setContentsMargins(4, 2, 4, 2);
+    m_lodNote->setWordWrap(true);
+    m_lodNote->hide();
+    m_checkDelay->setSingleShot(true);
+    m_checkDelay->setInterval(kCheckDelayMs);
+    connect(m_checkDelay, &QTimer::timeout, this, &GLView::refreshLodNote);
+    m_toolBar->showLodLevel(m_preview.lodLevel());
+    connect(m_toolBar, &GLToolDialog::lodLevelChosen, this, &GLView::showLodLevel);
     m_toolBar->setGeometry(0, 0, width(), GLToolDialog::kHeight);
     connect(m_toolBar, &GLToolDialog::drawModeChosen, this, [this](int mode) {
         m_settings.drawMode = mode;
@@ -52,7 +80,60 @@ GLView::~GLView() {
 
 void GLView::shapeRebuilt() {
     m_toolBar->showType(m_doc.mesh().SPDimType);
+    m_checkDelay->start();
     update();
+}
+
+void GLView::showLodLevel(int level) {
+    m_preview.setLodLevel(level);
+    m_toolBar->showLodLevel(m_preview.lodLevel());
+    refreshLodNote();
+    update();
+}
+
+void GLView::keyPressEvent(QKeyEvent* event) {
+    const int level = event->key() - Qt::Key_0;
+    const Qt::KeyboardModifiers others = event->modifiers() & ~Qt::KeypadModifier;
+    if (others == Qt::NoModifier && level >= 0 && level < static_cast<int>(kLodLevels.size())) {
+        showLodLevel(level);
+        return;
+    }
+    QOpenGLWidget::keyPressEvent(event);
+}
+
+void GLView::refreshLodNote() {
+    QStringList lines;
+    const int faces = kLodLevels[static_cast<size_t>(m_preview.lodLevel())].faces;
+    if (faces != 0) {
+        lines << QStringLiteral("%1 faces, as viewers build it").arg(faces);
+    }
+    for (const CheckFinding& finding : m_preview.mapCheck().findings) {
+        if (finding.severity != CheckSeverity::Ok) {
+            lines << QString::fromUtf8(severityLabel(finding.severity)) + QStringLiteral(" - ") +
+                         QString::fromLatin1(finding.name) + QStringLiteral(": ") +
+                         QString::fromUtf8(finding.text.c_str());
+        }
+    }
+    m_lodNote->setText(lines.join(QLatin1Char('\n')));
+    m_lodNote->setVisible(!lines.isEmpty());
+    placeLodNote();
+}
+
+// As wide as its longest line, wrapped where the preview is narrower.
+void GLView::placeLodNote() {
+    if (m_lodNote->text().isEmpty()) {
+        return;
+    }
+    const QFontMetrics metrics(m_lodNote->font());
+    int longest = 0;
+    for (const QString& line : m_lodNote->text().split(QLatin1Char('\n'))) {
+        longest = std::max(longest, metrics.horizontalAdvance(line));
+    }
+    const QMargins margins = m_lodNote->contentsMargins();
+    const int room = std::max(1, width() - 2 * kNoteMargin);
+    m_lodNote->setFixedWidth(std::min(longest + margins.left() + margins.right() + 1, room));
+    m_lodNote->setFixedHeight(m_lodNote->heightForWidth(m_lodNote->width()));
+    m_lodNote->move(kNoteMargin, height() - m_lodNote->height() - kNoteMargin);
 }
 
 void GLView::markersChanged() {
@@ -97,6 +178,7 @@ void GLView::readPickImage() {
 void GLView::resizeEvent(QResizeEvent* event) {
     QOpenGLWidget::resizeEvent(event);
     m_toolBar->setGeometry(0, 0, event->size().width(), GLToolDialog::kHeight);
+    placeLodNote();
     const QSize size = pixelSize();
     m_interaction.setViewSize(size.width(), size.height());
 }

@@ -3,9 +3,13 @@
 #include "Ctesk001Doc.h"
 #include "DocumentPreview.h"
 #include "GLScene.h"
+#include "LodGrid.h"
+#include "MapSide.h"
 #include "Messages.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 using namespace tesk;
 
@@ -73,4 +77,48 @@ TEST_F(DocumentPreviewTest, MarkersStandOnTheDocumentsMarkerPoints) {
     // A new marker update replaces the object rather than adding one.
     doc.updateMarkers();
     EXPECT_EQ(scene.objectCount(), 2);
+}
+
+TEST_F(DocumentPreviewTest, EachLevelOfDetailBuildsAMeshOfItsOwnSize) {
+    preview.setLodLevel(2); // before any map: kept for the first one
+    doc.newShape();
+    EXPECT_EQ(scene.findObject(preview.previewObjectId)->vertexCount(), 17u * 17u);
+    const size_t expected[] = {64 * 64, 33 * 33, 17 * 17, 9 * 9, 7 * 7};
+    for (const int level : {1, 3, 4, 0, -1, 5}) { // the last two are ignored
+        preview.setLodLevel(level);
+        const GLMesh* mesh = scene.findObject(preview.previewObjectId);
+        EXPECT_EQ(mesh->vertexCount(), expected[preview.lodLevel()]) << level;
+        EXPECT_TRUE(mesh->isSelected());
+        EXPECT_EQ(scene.objectCount(), 2); // replaced, not added
+    }
+    EXPECT_EQ(preview.lodLevel(), 0);
+    preview.setLodLevel(4);
+    doc.setType(DIM_SHEET_LINEAR); // the level stays through rebuilds
+    EXPECT_EQ(scene.findObject(preview.previewObjectId)->vertexCount(), 7u * 7u);
+}
+
+// The scene's mesh decoder and the level-of-detail grid read the map separately; they must
+// read the same pixels. The scene keeps the map's codes (X/256 - 0.5), the grid the picture's
+// colours (red/255 - 0.5, red = 255 - X), so both are compared as map codes.
+TEST_F(DocumentPreviewTest, APreviewLevelReadsTheSamePixelsAsViewers) {
+    doc.newShape();
+    for (const int32_t type : {DIM_POLES_CR, DIM_SHEET_BSPLINE}) {
+        doc.setType(type);
+        for (int level = 1; level < static_cast<int>(kLodLevels.size()); ++level) {
+            preview.setLodLevel(level);
+            const GLMesh* mesh = scene.findObject(preview.previewObjectId);
+            LodGrid grid;
+            ASSERT_TRUE(buildLodGrid(pictureOfMap(doc.mesh().map), kMapSide, kMapSide,
+                                     previewStitch(type), kLodLevels[level].faces, grid));
+            ASSERT_EQ(mesh->vertexCount(), grid.vertices.size());
+            for (size_t v = 0; v < grid.vertices.size(); ++v) {
+                const float* p = &mesh->positions[v * 3];
+                const Point3 g = grid.vertices[v];
+                ASSERT_EQ(std::lround((p[0] + 0.5f) * 256.0f), std::lround((0.5f - g.x) * 255.0f))
+                    << type << " level " << level << " vertex " << v;
+                ASSERT_EQ(std::lround((p[1] + 0.5f) * 256.0f), std::lround((0.5f - g.y) * 255.0f));
+                ASSERT_EQ(std::lround((p[2] + 0.5f) * 256.0f), std::lround((g.z + 0.5f) * 255.0f));
+            }
+        }
+    }
 }

@@ -7,12 +7,15 @@
 #include <vector>
 
 namespace tesk {
+class Ctesk001Doc;
 class SPMesh;
-}
+struct ExportFlips;
+} // namespace tesk
 
 namespace tesk::cli {
 
 inline constexpr int kExitOk = 0;
+inline constexpr int kExitWarnings = 1; ///< check: the map works, but not as it looks
 inline constexpr int kExitUnusable = 2; ///< an input or output cannot be used
 inline constexpr int kExitUsage = 64;
 
@@ -46,5 +49,12 @@ bool saveProject(const std::string& path, const SPMesh& mesh);
 int runNew(const Args& args);
 int runInfo(const Args& args);
 int runRender(const Args& args);
+int runCheck(const Args& args);
+
+/// Takes "--lod N" out of a render's arguments: faces := N (32, 16, 8 or 6), or 0 without one.
+/// Returns kExitOk, or the usage error's status.
+int takeLodOption(Args& args, int& faces);
+/// Writes the document's map as viewers build it at `faces` faces, resampled to 64 x 64.
+bool exportLodMap(Ctesk001Doc& doc, int faces, const std::string& path, const ExportFlips& flips);
 
 } // namespace tesk::cli

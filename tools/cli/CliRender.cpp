@@ -74,7 +74,12 @@ int parseRender(const Args& args, RenderOptions& options) {
 
 } // namespace
 
-int runRender(const Args& args) {
+int runRender(const Args& givenArgs) {
+    Args args = givenArgs;
+    int lodFaces = 0;
+    if (const int status = takeLodOption(args, lodFaces); status != kExitOk) {
+        return status;
+    }
     RenderOptions options;
     if (const int status = parseRender(args, options); status != kExitOk) {
         return status;
@@ -103,6 +108,11 @@ int runRender(const Args& args) {
     }
     if (!doc.hasSculptMap()) {
         return unusable(options.input + " has no points to render");
+    }
+    if (lodFaces != 0) {
+        return exportLodMap(doc, lodFaces, options.output, options.flips)
+                   ? kExitOk
+                   : unusable("cannot write " + options.output);
     }
     if (!doc.exportSculptMap(options.output, options.flips)) {
         return unusable("cannot write " + options.output);

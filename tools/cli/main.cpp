@@ -10,13 +10,15 @@
 namespace tesk::cli {
 
 namespace {
-constexpr std::array<Command, 3> kCommands = {{
+constexpr std::array<Command, 4> kCommands = {{
     {"new", "OUT.tsk", "write the default 4 x 4 shape", runNew},
     {"info", "IN.tsk", "print lines, points per line, type and levels", runInfo},
     {"render",
-     "IN.tsk OUT.bmp [--type T] [--flip-x] [--flip-y] [--flip-z]\n"
+     "IN.tsk OUT.bmp [--type T] [--flip-x] [--flip-y] [--flip-z] [--lod N]\n"
      "               [--effect KIND:PICTURE[:STRENGTH[:R[:G[:B]]]]]...",
      "build the sculpt map and write it as .bmp, .png or .tga", runRender},
+    {"check", "IN.(tsk|bmp|png|tga) [--type T]",
+     "check how viewers will show the sculpt map at each level of detail", runCheck},
 }};
 } // namespace
 
@@ -27,7 +29,8 @@ void printUsage(std::FILE* out) {
                      command.summary);
     }
     std::fprintf(out, "  tesk-cli --help\n  tesk-cli --version\n");
-    std::fprintf(out, "exit status: 0 done, 2 an input or output cannot be used, 64 usage error\n");
+    std::fprintf(out, "exit status: 0 done, 1 check found a problem, 2 an input or output cannot "
+                      "be used, 64 usage error\n");
 }
 
 } // namespace tesk::cli

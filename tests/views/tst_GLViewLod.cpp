@@ -1,0 +1,86 @@
+// The preview's level of detail under a real GL context (xvfb-run): keys 0-4 and the tool
+// bar's chooser switch the mesh, the corner tells the level and the map's problems.
+#include "Ctesk001Doc.h"
+#include "DocumentPreview.h"
+#include "GLScene.h"
+#include "GLToolDialog.h"
+#include "GLView.h"
+#include "Messages.h"
+#include "ShapeTypes.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QTest>
+#include <gtest/gtest.h>
+
+extern bool g_haveDisplay;
+
+using namespace tesk;
+
+namespace {
+
+class GLViewLodTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!g_haveDisplay) {
+            GTEST_SKIP() << "needs an X display (run under xvfb-run)";
+        }
+        view = std::make_unique<GLView>(doc, preview);
+        view->resize(560, 480);
+        view->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+        doc.newShape();
+    }
+
+    size_t previewVertices() {
+        const GLMesh* mesh = scene.findObject(preview.previewObjectId);
+        return mesh != nullptr ? mesh->vertexCount() : 0;
+    }
+
+    RecordingMessages messages;
+    Ctesk001Doc doc{messages, "/opt/tesk/"};
+    GLScene scene;
+    DocumentPreview preview{doc, scene};
+    std::unique_ptr<GLView> view;
+};
+
+TEST_F(GLViewLodTest, KeysAndTheChooserSwitchTheMeshAndTheCornerSaysWhich) {
+    QComboBox* chooser = view->toolBar()->lodChooser();
+    const QImage full = view->grabFramebuffer();
+    EXPECT_EQ(previewVertices(), 64u * 64u);
+    EXPECT_TRUE(view->lodNote()->isHidden()) << "the default shape has nothing to say";
+
+    QTest::keyClick(view.get(), Qt::Key_2);
+    EXPECT_EQ(previewVertices(), 17u * 17u);
+    EXPECT_EQ(chooser->currentText(), QStringLiteral("16"));
+    EXPECT_TRUE(view->lodNote()->isVisible());
+    EXPECT_TRUE(view->lodNote()->text().startsWith(QStringLiteral("16 faces")));
+
+    emit chooser->activated(4); // as when the person picks "6"
+    EXPECT_EQ(previewVertices(), 7u * 7u);
+    EXPECT_EQ(preview.lodLevel(), 4);
+    EXPECT_TRUE(view->lodNote()->text().startsWith(QStringLiteral("6 faces")));
+    EXPECT_NE(view->grabFramebuffer(), full) << "six faces a side draw another picture";
+    EXPECT_TRUE(view->rect().contains(view->lodNote()->geometry()));
+    EXPECT_GT(view->lodNote()->y(), view->height() / 2); // the lower left corner
+
+    QTest::keyClick(view.get(), Qt::Key_1, Qt::ControlModifier); // not a level key
+    EXPECT_EQ(previewVertices(), 7u * 7u);
+    QTest::keyClick(view.get(), Qt::Key_0);
+    EXPECT_EQ(previewVertices(), 64u * 64u);
+    EXPECT_EQ(chooser->currentIndex(), 0);
+    EXPECT_TRUE(view->lodNote()->isHidden());
+    EXPECT_EQ(view->grabFramebuffer(), full);
+}
+
+TEST_F(GLViewLodTest, AMapWithProblemsIsWarnedOfOnceTheShapeRests) {
+    // Built with B-splines, the vase's top row no longer meets in one point.
+    ASSERT_TRUE(doc.loadProject(std::string(TESK_SOURCE_DIR) + "/examples/vase.tsk"));
+    doc.setType(DIM_POLES_BSPLINE);
+    QTRY_VERIFY(view->lodNote()->isVisible());
+    EXPECT_TRUE(view->lodNote()->text().contains(QStringLiteral("warning - poles:")))
+        << view->lodNote()->text().toStdString();
+    EXPECT_FALSE(view->lodNote()->text().contains(QStringLiteral("faces, as viewers")));
+}
+
+} // namespace
