@@ -16,6 +16,8 @@
 #include "SculptImageWriter.h"
 #include "TeskResources.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
 #include <deque>
@@ -258,10 +260,19 @@ TEST_F(MainWindowTest, ADivideClickAddsAColumnToTheShapeTheMapAndThePreview) {
     const PENet& net = editor->net();
     ASSERT_TRUE(net.drawn());
     const NetPoint closing = net.midpoint(3);
-    QTest::mouseMove(editor, QPoint(closing.x, closing.y));
+    // Events of their own rather than pointer warps: other test programs share the display and
+    // its pointer.
+    const QPointF at(closing.x, closing.y);
+    const auto send = [editor, at](QEvent::Type type, Qt::MouseButton button,
+                                   Qt::MouseButtons held) {
+        QMouseEvent event(type, at, editor->mapToGlobal(at), button, held, Qt::NoModifier);
+        QApplication::sendEvent(editor, &event);
+    };
+    send(QEvent::MouseMove, Qt::NoButton, Qt::NoButton);
     ASSERT_EQ(net.hoveredSegment(), 3);
     const std::vector<uint32_t> before = doc->mesh().map;
-    QTest::mouseClick(editor, Qt::LeftButton, {}, QPoint(closing.x, closing.y));
+    send(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
 
     EXPECT_EQ(doc->mesh().pointsPerLine(), 5);
     EXPECT_EQ(net.cells.size(), 10u);
