@@ -1,0 +1,114 @@
+#include "TransformControl.h"
+
+#include <algorithm>
+
+namespace tesk {
+
+TransformControl::TransformControl(Ctesk001Doc& doc) : m_doc(doc) {}
+
+void TransformControl::sliderChanged(TransformSlider slider, int value, SliderPhase phase) {
+    if (slider >= SLIDER_COUNT) {
+        return;
+    }
+    const TransformSliderInfo& info = kTransformSliders[slider];
+    m_positions[slider] = std::clamp(value, info.minimum, info.maximum);
+    switch (info.kind) {
+    case TransformKind::Move:
+        setMove(slider, m_positions[slider]);
+        break;
+    case TransformKind::Scale:
+        setScale();
+        break;
+    case TransformKind::Rotate:
+        setRotate(slider, m_positions[slider], phase);
+        break;
+    }
+}
+
+void TransformControl::setMove(TransformSlider slider, int value) {
+    const TransformSliderInfo& info = kTransformSliders[slider];
+    float* axes[] = {&m_move.x, &m_move.y, &m_move.z};
+    *axes[info.axis] = static_cast<float>(value) * info.factor;
+    m_move.build(m_doc.pivot());
+    apply();
+}
+
+void TransformControl::setScale() {
+    const TransformSliderInfo& all = kTransformSliders[SLIDER_SCALE_ALL];
+    const float common = static_cast<float>(m_positions[SLIDER_SCALE_ALL]) * all.factor;
+    const auto factor = [this, common](TransformSlider s) {
+        return (static_cast<float>(m_positions[s]) * kTransformSliders[s].factor + 1.0f) + common;
+    };
+    m_scale.x = factor(SLIDER_SCALE_X);
+    m_scale.y = factor(SLIDER_SCALE_Y);
+    m_scale.z = factor(SLIDER_SCALE_Z);
+    m_scale.build(m_doc.pivot());
+    apply();
+}
+
+void TransformControl::setRotate(TransformSlider slider, int value, SliderPhase phase) {
+    const TransformSliderInfo& info = kTransformSliders[slider];
+    m_rotate.rotation = m_savedRotation;
+    m_rotate.x = m_rotate.y = m_rotate.z = 0.0f;
+    float* axes[] = {&m_rotate.x, &m_rotate.y, &m_rotate.z};
+    *axes[info.axis] = static_cast<float>(value) * info.factor;
+    m_rotate.build(m_doc.pivot());
+    apply();
+    if (phase == SliderPhase::Track) {
+        m_rotate.rotation = m_savedRotation;
+    } else {
+        m_savedRotation = m_rotate.rotation;
+        m_positions[slider] = 0;
+    }
+}
+
+Matrix4 TransformControl::combined() const {
+    return m_scale.matrix * m_rotate.matrix * m_move.matrix;
+}
+
+void TransformControl::apply() {
+    const Matrix4 m = combined();
+    const std::span<const uint32_t> cells = m_doc.handles();
+    m_points.clear();
+    for (uint32_t k = 0; k < cells.size(); ++k) {
+        Point3 committed;
+        if ((cells[k] & CELL_SELECTED) != 0 && m_doc.cellPoint(k, committed)) {
+            m_points.push_back({k, m.transform(committed)});
+        }
+    }
+    if (!m_points.empty()) {
+        m_doc.setWorkPoints(m_points);
+    }
+}
+
+void TransformControl::resetStages() {
+    m_move.reset();
+    m_scale.reset();
+    m_rotate.reset();
+    m_savedRotation = m_rotate.rotation;
+    m_positions.fill(0);
+}
+
+void TransformControl::confirm() {
+    resetStages();
+    m_doc.confirm();
+}
+
+void TransformControl::reset() {
+    resetStages();
+    m_doc.revert();
+}
+
+void TransformControl::slide(int step) {
+    m_doc.slidePoints(step);
+}
+
+void TransformControl::undo() {
+    m_doc.undo();
+}
+
+void TransformControl::redo() {
+    m_doc.redo();
+}
+
+} // namespace tesk
