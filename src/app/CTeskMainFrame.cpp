@@ -3,6 +3,7 @@
 #include "Ctesk001View.h"
 #include "DocumentPreview.h"
 #include "GLView.h"
+#include "PECView.h"
 #include "PEView.h"
 #include "RecentFiles.h"
 #include "ViewerLinkGlue.h"
@@ -20,12 +21,6 @@ namespace tesk {
 
 namespace {
 constexpr int kPanelWidth = 86;
-
-QWidget* emptyPane(QWidget* parent, const char* name) {
-    auto* pane = new QWidget(parent);
-    pane->setObjectName(QString::fromLatin1(name));
-    return pane;
-}
 } // namespace
 
 CTeskMainFrame::CTeskMainFrame(Ctesk001Doc& doc, DocumentPreview& preview, Messages& messages,
@@ -38,10 +33,9 @@ CTeskMainFrame::CTeskMainFrame(Ctesk001Doc& doc, DocumentPreview& preview, Messa
     m_panel = new Ctesk001View(doc, messages, chooser, m_outer);
     m_right = new QSplitter(Qt::Horizontal, m_outer);
     m_editorColumn = new QSplitter(Qt::Vertical, m_right);
-    // The transform panel arrives with its own feature.
     m_editorPane = new PEView(doc, m_editorColumn);
     m_editorPane->setObjectName(QStringLiteral("PEView"));
-    m_transformPane = emptyPane(m_editorColumn, "PECView");
+    m_transformPane = new PECView(doc, m_editorColumn);
     m_preview = new GLView(doc, preview, m_right);
     m_preview->setObjectName(QStringLiteral("GLView"));
     for (QSplitter* splitter : {m_outer, m_right, m_editorColumn}) {
@@ -57,6 +51,13 @@ CTeskMainFrame::CTeskMainFrame(Ctesk001Doc& doc, DocumentPreview& preview, Messa
     shortcut(QKeySequence::New, &Ctesk001View::onNew);
     shortcut(QKeySequence::Open, &Ctesk001View::onLoad);
     shortcut(QKeySequence::Save, &Ctesk001View::onSave);
+    // Undo and redo as on every desktop: Ctrl+Z, and Ctrl+Y or Ctrl+Shift+Z.
+    auto* undo = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), this);
+    connect(undo, &QShortcut::activated, m_transformPane, &PECView::undo);
+    auto* redo = new QShortcut(this);
+    redo->setKeys(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    connect(redo, &QShortcut::activated, m_transformPane, &PECView::redo);
 
     m_link = new ViewerLinkGlue(
         doc, preview.scene(), messages, *this, *m_panel->linkButton(),

@@ -14,6 +14,7 @@ namespace tesk {
 class Ctesk001View;
 class FileChooser;
 class GLView;
+class PECView;
 class PEView;
 class ViewerLinkGlue;
 
@@ -31,7 +32,7 @@ public:
     Ctesk001View* controlPanel() const { return m_panel; }
     GLView* preview() const { return m_preview; }
     PEView* pointEditorPane() const { return m_editorPane; }
-    QWidget* transformPane() const { return m_transformPane; }
+    PECView* transformPane() const { return m_transformPane; }
     /// The companion viewer link; the 2-D editor's double click goes to notifyDoubleClick().
     ViewerLinkGlue* viewerLink() const { return m_link; }
 
@@ -50,7 +51,7 @@ private:
     Ctesk001View* m_panel;
     GLView* m_preview;
     PEView* m_editorPane;
-    QWidget* m_transformPane;
+    PECView* m_transformPane;
     QSplitter* m_outer;
     QSplitter* m_right;
     QSplitter* m_editorColumn;

@@ -4,7 +4,14 @@
 
 namespace tesk {
 
-TransformControl::TransformControl(Ctesk001Doc& doc) : m_doc(doc) {}
+TransformControl::TransformControl(Ctesk001Doc& doc, std::function<void()> positionsMoved)
+    : m_doc(doc), m_positionsMoved(std::move(positionsMoved)) {}
+
+void TransformControl::positionsMoved() {
+    if (m_positionsMoved) {
+        m_positionsMoved();
+    }
+}
 
 void TransformControl::sliderChanged(TransformSlider slider, int value, SliderPhase phase) {
     if (slider >= SLIDER_COUNT) {
@@ -48,17 +55,17 @@ void TransformControl::setScale() {
 
 void TransformControl::setRotate(TransformSlider slider, int value, SliderPhase phase) {
     const TransformSliderInfo& info = kTransformSliders[slider];
+    // Every change turns from where the last release left off; tracking keeps nothing.
     m_rotate.rotation = m_savedRotation;
     m_rotate.x = m_rotate.y = m_rotate.z = 0.0f;
     float* axes[] = {&m_rotate.x, &m_rotate.y, &m_rotate.z};
     *axes[info.axis] = static_cast<float>(value) * info.factor;
     m_rotate.build(m_doc.pivot());
     apply();
-    if (phase == SliderPhase::Track) {
-        m_rotate.rotation = m_savedRotation;
-    } else {
+    if (phase == SliderPhase::Release) {
         m_savedRotation = m_rotate.rotation;
         m_positions[slider] = 0;
+        positionsMoved();
     }
 }
 
@@ -87,6 +94,7 @@ void TransformControl::resetStages() {
     m_rotate.reset();
     m_savedRotation = m_rotate.rotation;
     m_positions.fill(0);
+    positionsMoved();
 }
 
 void TransformControl::confirm() {

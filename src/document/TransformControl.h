@@ -8,6 +8,7 @@
 #include "TransformStage.h"
 
 #include <array>
+#include <functional>
 #include <vector>
 
 namespace tesk {
@@ -20,7 +21,9 @@ enum class SliderPhase {
 
 class TransformControl {
 public:
-    explicit TransformControl(Ctesk001Doc& doc);
+    /// `positionsMoved` is called whenever the control moves sliders itself (a rotate
+    /// springing back, confirm, reset), before the document hears of the change.
+    explicit TransformControl(Ctesk001Doc& doc, std::function<void()> positionsMoved = {});
 
     /// A slider took `value` (clamped to its range). Move and scale sliders set their
     /// parameters and apply either way. A rotate slider shows the turn by `value` degrees
@@ -54,6 +57,7 @@ private:
     /// points; with no cell selected writes nothing and rebuilds nothing.
     void apply();
     void resetStages();
+    void positionsMoved();
 
     Ctesk001Doc& m_doc;
     TransformStage m_move{TransformKind::Move};
@@ -61,6 +65,7 @@ private:
     TransformStage m_rotate{TransformKind::Rotate};
     Quaternion m_savedRotation;
     std::array<int, SLIDER_COUNT> m_positions{};
+    std::function<void()> m_positionsMoved;
     std::vector<CellPoint> m_points;
 };
 

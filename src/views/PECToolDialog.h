@@ -1,0 +1,26 @@
+#pragma once
+// The edit bar across the top of the transform panel: "UNDO", "REDO", "確定" (confirm) and
+// "リセット" (reset).
+
+#include <QWidget>
+
+namespace tesk {
+
+class PECToolDialog : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kHeight = 20;
+
+    explicit PECToolDialog(QWidget* parent = nullptr);
+
+signals:
+    void undoClicked();
+    void redoClicked();
+    void confirmClicked();
+    void resetClicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+} // namespace tesk
