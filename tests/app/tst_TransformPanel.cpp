@@ -1,0 +1,182 @@
+// The transform panel in the real main window: points selected through the document, sliders
+// dragged with the mouse, and the edit bar's keyboard shortcuts.
+
+#include "CTeskMainFrame.h"
+#include "Ctesk001Doc.h"
+#include "DocumentPreview.h"
+#include "FileChooser.h"
+#include "GLMesh.h"
+#include "GLScene.h"
+#include "GLView.h"
+#include "Messages.h"
+#include "PECForm.h"
+#include "PECView.h"
+#include "TeskResources.h"
+
+#include <QScrollArea>
+#include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTest>
+#include <gtest/gtest.h>
+
+extern bool g_haveDisplay;
+
+using namespace tesk;
+
+namespace {
+
+struct NoFiles : FileChooser {
+    std::optional<QString> openFile(QWidget*, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    std::optional<QString> saveFile(QWidget*, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+};
+
+/// Where the handle of a slider stands for `value`, in the slider's own coordinates.
+QPoint handleCentre(const QSlider* slider, int value) {
+    QStyleOptionSlider option;
+    option.initFrom(slider);
+    option.orientation = slider->orientation();
+    option.minimum = slider->minimum();
+    option.maximum = slider->maximum();
+    option.sliderPosition = value;
+    option.sliderValue = value;
+    option.subControls = QStyle::SC_SliderGroove | QStyle::SC_SliderHandle;
+    return slider->style()
+        ->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider)
+        .center();
+}
+
+class TransformPanelTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!g_haveDisplay) {
+            GTEST_SKIP() << "needs an X display (run under xvfb-run)";
+        }
+        resources::init();
+        doc = std::make_unique<Ctesk001Doc>(messages, "/opt/tesk/");
+        preview = std::make_unique<DocumentPreview>(*doc, scene);
+        frame = std::make_unique<CTeskMainFrame>(*doc, *preview, messages, chooser);
+        frame->resize(1200, 760);
+        frame->show();
+        frame->layoutPanes(1200, 760);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+        doc->newShape();
+        std::vector<uint32_t> flags(doc->handleCount(), 0);
+        flags[0] = flags[1] = CELL_SELECTED; // (-1,-1,1) and (1,-1,1)
+        doc->setHandles(flags);
+    }
+    void TearDown() override {
+        frame.reset();
+        preview.reset();
+        doc.reset();
+    }
+
+    QSlider* slider(TransformSlider s) {
+        QSlider* found = frame->transformPane()->panel()->slider(s);
+        frame->transformPane()->panelArea()->ensureWidgetVisible(found);
+        return found;
+    }
+    /// Presses the handle, moves it to `value` in a few steps and reports the value reached
+    /// before the release.
+    int drag(QSlider* s, int value) {
+        const QPoint from = handleCentre(s, s->value());
+        const QPoint to = handleCentre(s, value);
+        QTest::mousePress(s, Qt::LeftButton, Qt::NoModifier, from);
+        for (int step = 1; step <= 4; ++step) {
+            QTest::mouseMove(s, from + (to - from) * step / 4);
+        }
+        const int reached = s->value();
+        QTest::mouseRelease(s, Qt::LeftButton, Qt::NoModifier, to);
+        return reached;
+    }
+    std::vector<float> previewPositions() {
+        const GLMesh* mesh = scene.findObject(preview->previewObjectId);
+        return mesh != nullptr ? mesh->positions : std::vector<float>{};
+    }
+    Point3 work(int cell) const { return doc->mesh().workPoint(cell, 1); }
+
+    RecordingMessages messages;
+    NoFiles chooser;
+    GLScene scene;
+    std::unique_ptr<Ctesk001Doc> doc;
+    std::unique_ptr<DocumentPreview> preview;
+    std::unique_ptr<CTeskMainFrame> frame;
+};
+
+} // namespace
+
+TEST_F(TransformPanelTest, DraggingAMoveSliderChangesPointsMapAndPreviewLive) {
+    const std::vector<uint32_t> map = doc->mesh().map;
+    const std::vector<float> mesh = previewPositions();
+    ASSERT_FALSE(mesh.empty());
+    const QImage before = frame->preview()->grabFramebuffer();
+
+    QSlider* moveY = slider(SLIDER_MOVE_Y);
+    const QPoint from = handleCentre(moveY, 0);
+    QTest::mousePress(moveY, Qt::LeftButton, Qt::NoModifier, from);
+    QTest::mouseMove(moveY, handleCentre(moveY, 100));
+    // Live while the thumb is held: the document already shows the move.
+    const int held = moveY->value();
+    ASSERT_GT(held, 50);
+    EXPECT_FLOAT_EQ(work(0).y, -1.0f + static_cast<float>(held) * 0.01f);
+    EXPECT_NE(doc->mesh().map, map);
+    EXPECT_NE(previewPositions(), mesh);
+
+    QTest::mouseMove(moveY, handleCentre(moveY, 200) + QPoint(40, 0)); // past the end
+    QTest::mouseRelease(moveY, Qt::LeftButton, Qt::NoModifier, handleCentre(moveY, 200));
+    EXPECT_EQ(moveY->value(), 200);
+    EXPECT_FLOAT_EQ(work(0).y, 1.0f);
+    EXPECT_FLOAT_EQ(work(1).y, 1.0f);
+    EXPECT_EQ(work(2), (Point3{1, 1, 1})) << "unselected points stay";
+    Point3 committed;
+    doc->cellPoint(0, committed);
+    EXPECT_EQ(committed, (Point3{-1, -1, 1}));
+
+    QTest::qWait(50);
+    EXPECT_NE(frame->preview()->grabFramebuffer(), before) << "the preview shows the new shape";
+}
+
+TEST_F(TransformPanelTest, ARotateDragTurnsOnReleaseAndSpringsBack) {
+    QSlider* rotateZ = slider(SLIDER_ROTATE_Z);
+    const int angle = drag(rotateZ, 90);
+    ASSERT_GT(angle, 60);
+    EXPECT_EQ(rotateZ->value(), 0);
+    // (x, y) turns to (x cos - y sin, x sin + y cos) about Z.
+    const float a = static_cast<float>(angle) * kRadiansPerDegree;
+    EXPECT_NEAR(work(1).x, std::cos(a) + std::sin(a), 1e-5f);
+    EXPECT_NEAR(work(1).y, std::sin(a) - std::cos(a), 1e-5f);
+
+    // The next drag turns on from there.
+    const int more = drag(rotateZ, 30);
+    const float b = static_cast<float>(angle + more) * kRadiansPerDegree;
+    EXPECT_NEAR(work(1).x, std::cos(b) + std::sin(b), 1e-5f);
+    EXPECT_NEAR(work(1).y, std::sin(b) - std::cos(b), 1e-5f);
+}
+
+TEST_F(TransformPanelTest, CtrlZAndCtrlYOrCtrlShiftZStepThroughConfirms) {
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    QSlider* moveX = slider(SLIDER_MOVE_X);
+    moveX->setFocus();
+    QTest::keyClick(moveX, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(work(0).x, -1.0f) << "nothing to undo while the shape is new";
+
+    QTest::keyClick(moveX, Qt::Key_PageUp);
+    QTest::keyClick(moveX, Qt::Key_Return); // confirm: x = -0.9
+    QTest::keyClick(moveX, Qt::Key_PageUp);
+    QTest::keyClick(moveX, Qt::Key_Enter); // confirm: x = -0.8
+    EXPECT_NEAR(work(0).x, -0.8f, 1e-6f);
+
+    QTest::keyClick(frame.get(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(frame.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_NEAR(work(0).x, -0.9f, 1e-6f);
+    QTest::keyClick(frame.get(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_NEAR(work(0).x, -0.9f, 1e-6f);
+    QTest::keyClick(frame.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_NEAR(work(0).x, -0.8f, 1e-6f);
+    EXPECT_TRUE(messages.texts.empty());
+}
