@@ -1,41 +1,31 @@
-// One slider step's worth of work: the document's whole rebuild (surface, map, effects,
-// preview mesh) without a window.
+// One slider step's worth of work without a window: the document's whole rebuild (surface,
+// map, effects, preview mesh), alone and behind the transform panel's apply step.
 
+#include "BenchShapes.h"
 #include "Ctesk001Doc.h"
 #include "DocumentPreview.h"
-#include "EffectRecord.h"
 #include "GLScene.h"
 #include "Messages.h"
 #include "ProjectFile.h"
+#include "TransformControl.h"
 
 #include <benchmark/benchmark.h>
-#include <cmath>
 
 using namespace tesk;
 
 namespace {
 
-void makeShape(SPMesh& mesh, int points, int lines) {
-    mesh.reset(points, lines);
-    for (int i = 0; i < lines; ++i) {
-        const float theta = 3.14159265f * static_cast<float>(i) / static_cast<float>(lines - 1);
-        for (int j = 0; j < points; ++j) {
-            const float phi = 6.2831853f * static_cast<float>(j) / static_cast<float>(points);
-            mesh.setPoint(j, i,
-                          {std::sin(theta) * std::cos(phi), std::sin(theta) * std::sin(phi),
-                           std::cos(theta)});
-        }
+/// Loads the largest editable shape (17 lines of 16 points) with a type and 0 to 3 effects.
+void loadLargestShape(Ctesk001Doc& doc, int32_t type, int64_t effects) {
+    SPMesh shape;
+    bench::makeSphere(shape, 16, 17);
+    std::vector<uint8_t> image;
+    saveProjectImage(shape, image);
+    doc.loadProject("bench.tsk", &image);
+    doc.setType(type);
+    for (int e = 0; e < effects; ++e) {
+        doc.addEffect(bench::makeEffect(bench::effectKind(e)));
     }
-}
-
-std::unique_ptr<EffectRecord> makeEffect(int type) {
-    auto effect = std::make_unique<EffectRecord>();
-    effect->allocate(kMapSide, kMapSide);
-    for (size_t i = 0; i < effect->pixels.size(); ++i) {
-        effect->pixels[i] = static_cast<uint32_t>((i * 2654435761u) >> 8) & 0xFFFFFFu;
-    }
-    effect->setTypeCode(type);
-    return effect;
 }
 
 void BM_Rebuild(benchmark::State& state) {
@@ -43,17 +33,7 @@ void BM_Rebuild(benchmark::State& state) {
     GLScene scene;
     Ctesk001Doc doc(messages, "/");
     DocumentPreview preview(doc, scene);
-    SPMesh shape;
-    makeShape(shape, 16, 17);
-    std::vector<uint8_t> image;
-    saveProjectImage(shape, image);
-    doc.loadProject("bench.tsk", &image);
-    doc.setType(static_cast<int32_t>(state.range(0)));
-    for (int e = 0; e < state.range(1); ++e) {
-        doc.addEffect(makeEffect(e == 0   ? EFFECT_NORMAL
-                                 : e == 1 ? EFFECT_CENTROID
-                                          : EFFECT_COMPOSITE));
-    }
+    loadLargestShape(doc, static_cast<int32_t>(state.range(0)), state.range(1));
     int step = 0;
     for (auto _ : state) {
         // A slider step moves a working point (point 3 of line 5), then rebuilds.
@@ -63,8 +43,6 @@ void BM_Rebuild(benchmark::State& state) {
     }
 }
 
-} // namespace
-
 BENCHMARK(BM_Rebuild)
     ->ArgNames({"type", "effects"})
     ->Args({DIM_POLES_LINEAR, 0})
@@ -73,3 +51,32 @@ BENCHMARK(BM_Rebuild)
     ->Args({DIM_POLES_BSPLINE, 3})
     ->Args({DIM_SHEET_BSPLINE, 3})
     ->Unit(benchmark::kMicrosecond);
+
+// A live rotate step with every editable point selected: the stages' matrices, every selected
+// committed point transformed and written, then the whole rebuild. Budget: 400 us.
+void BM_SliderStep(benchmark::State& state) {
+    RecordingMessages messages;
+    GLScene scene;
+    Ctesk001Doc doc(messages, "/");
+    DocumentPreview preview(doc, scene);
+    loadLargestShape(doc, static_cast<int32_t>(state.range(0)), state.range(1));
+    doc.setHandles(std::vector<uint32_t>(doc.handleCount(), CELL_SELECTED));
+    TransformControl control(doc);
+    control.sliderChanged(SLIDER_SCALE_ALL, 20, SliderPhase::Release);
+    int step = 0;
+    for (auto _ : state) {
+        control.sliderChanged(SLIDER_ROTATE_Y, step++ % 360 - 180, SliderPhase::Track);
+        benchmark::DoNotOptimize(doc.mesh().map.data());
+    }
+    state.counters["points"] = static_cast<double>(doc.handleCount());
+}
+
+BENCHMARK(BM_SliderStep)
+    ->ArgNames({"type", "effects"})
+    ->Args({DIM_POLES_LINEAR, 0})
+    ->Args({DIM_POLES_BSPLINE, 1})
+    ->Args({DIM_POLES_BSPLINE, 3})
+    ->Args({DIM_SHEET_BSPLINE, 3})
+    ->Unit(benchmark::kMicrosecond);
+
+} // namespace
