@@ -2,12 +2,15 @@
 // Shapes and effects the application benchmarks work on: the largest editable shape and
 // effects of each kind with a busy picture.
 
+#include "Ctesk001Doc.h"
 #include "EffectRecord.h"
 #include "MapSide.h"
+#include "ProjectFile.h"
 #include "SPMesh.h"
 
 #include <cmath>
 #include <memory>
+#include <vector>
 
 namespace tesk::bench {
 
@@ -38,6 +41,20 @@ inline std::unique_ptr<EffectRecord> makeEffect(int type) {
 /// The effect kinds in the order the benchmarks add them.
 inline int effectKind(int index) {
     return index == 0 ? EFFECT_NORMAL : index == 1 ? EFFECT_CENTROID : EFFECT_COMPOSITE;
+}
+
+/// Loads the largest editable shape (17 lines of 16 points) as a project, with a type and
+/// 0 to 3 effects.
+inline void loadLargestShape(Ctesk001Doc& doc, int32_t type, int64_t effects) {
+    SPMesh shape;
+    makeSphere(shape, 16, 17);
+    std::vector<uint8_t> image;
+    saveProjectImage(shape, image);
+    doc.loadProject("bench.tsk", &image);
+    doc.setType(type);
+    for (int e = 0; e < effects; ++e) {
+        doc.addEffect(makeEffect(effectKind(e)));
+    }
 }
 
 } // namespace tesk::bench

@@ -13,20 +13,19 @@
 #include "Messages.h"
 #include "PECForm.h"
 #include "PECView.h"
-#include "ProjectFile.h"
+#include "SliderHandle.h"
 #include "TeskResources.h"
 
 #include <QApplication>
 #include <QScrollArea>
 #include <QSignalSpy>
 #include <QSlider>
-#include <QStyle>
-#include <QStyleOptionSlider>
 #include <QTest>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 
 using namespace tesk;
+using tesk::testing::sliderHandleCentre;
 
 namespace {
 
@@ -46,20 +45,6 @@ struct RebuildCounter : DocumentListener {
     int64_t count = 0;
 };
 
-QPoint handleCentre(const QSlider* slider, int value) {
-    QStyleOptionSlider option;
-    option.initFrom(slider);
-    option.orientation = slider->orientation();
-    option.minimum = slider->minimum();
-    option.maximum = slider->maximum();
-    option.sliderPosition = value;
-    option.sliderValue = value;
-    option.subControls = QStyle::SC_SliderGroove | QStyle::SC_SliderHandle;
-    return slider->style()
-        ->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider)
-        .center();
-}
-
 void BM_DragInWindow(benchmark::State& state) {
     RecordingMessages messages;
     NoFiles chooser;
@@ -74,12 +59,7 @@ void BM_DragInWindow(benchmark::State& state) {
         state.SkipWithError("the window was not shown");
         return;
     }
-    SPMesh shape;
-    bench::makeSphere(shape, 16, 17);
-    std::vector<uint8_t> image;
-    saveProjectImage(shape, image);
-    doc.loadProject("bench.tsk", &image);
-    doc.setType(DIM_POLES_BSPLINE);
+    bench::loadLargestShape(doc, DIM_POLES_BSPLINE, 0);
     doc.setHandles(std::vector<uint32_t>(doc.handleCount(), CELL_SELECTED));
     RebuildCounter rebuilds;
     doc.addListener(&rebuilds);
@@ -94,12 +74,12 @@ void BM_DragInWindow(benchmark::State& state) {
     int64_t drawn = 0;
     for (auto _ : state) {
         QTest::mousePress(slider, Qt::LeftButton, Qt::NoModifier,
-                          handleCentre(slider, slider->value()));
+                          sliderHandleCentre(slider, slider->value()));
         for (int k = 0; k < kSteps; ++k) {
             const int value = slider->minimum() + span * k / kSteps;
             const int was = slider->value();
             const qsizetype before = frames.count();
-            QTest::mouseMove(slider, handleCentre(slider, value));
+            QTest::mouseMove(slider, sliderHandleCentre(slider, value));
             if (slider->value() == was) {
                 continue; // the thumb did not reach another position: nothing to draw
             }
@@ -110,7 +90,7 @@ void BM_DragInWindow(benchmark::State& state) {
             ++drawn;
         }
         QTest::mouseRelease(slider, Qt::LeftButton, Qt::NoModifier,
-                            handleCentre(slider, slider->value()));
+                            sliderHandleCentre(slider, slider->value()));
         frames.wait(1000);
     }
     doc.removeListener(&rebuilds);

@@ -6,7 +6,6 @@
 #include "DocumentPreview.h"
 #include "GLScene.h"
 #include "Messages.h"
-#include "ProjectFile.h"
 #include "TransformControl.h"
 
 #include <benchmark/benchmark.h>
@@ -15,25 +14,12 @@ using namespace tesk;
 
 namespace {
 
-/// Loads the largest editable shape (17 lines of 16 points) with a type and 0 to 3 effects.
-void loadLargestShape(Ctesk001Doc& doc, int32_t type, int64_t effects) {
-    SPMesh shape;
-    bench::makeSphere(shape, 16, 17);
-    std::vector<uint8_t> image;
-    saveProjectImage(shape, image);
-    doc.loadProject("bench.tsk", &image);
-    doc.setType(type);
-    for (int e = 0; e < effects; ++e) {
-        doc.addEffect(bench::makeEffect(bench::effectKind(e)));
-    }
-}
-
 void BM_Rebuild(benchmark::State& state) {
     RecordingMessages messages;
     GLScene scene;
     Ctesk001Doc doc(messages, "/");
     DocumentPreview preview(doc, scene);
-    loadLargestShape(doc, static_cast<int32_t>(state.range(0)), state.range(1));
+    bench::loadLargestShape(doc, static_cast<int32_t>(state.range(0)), state.range(1));
     int step = 0;
     for (auto _ : state) {
         // A slider step moves a working point (point 3 of line 5), then rebuilds.
@@ -59,7 +45,7 @@ void BM_SliderStep(benchmark::State& state) {
     GLScene scene;
     Ctesk001Doc doc(messages, "/");
     DocumentPreview preview(doc, scene);
-    loadLargestShape(doc, static_cast<int32_t>(state.range(0)), state.range(1));
+    bench::loadLargestShape(doc, static_cast<int32_t>(state.range(0)), state.range(1));
     doc.setHandles(std::vector<uint32_t>(doc.handleCount(), CELL_SELECTED));
     TransformControl control(doc);
     control.sliderChanged(SLIDER_SCALE_ALL, 20, SliderPhase::Release);

@@ -4,6 +4,12 @@
 
 namespace tesk {
 
+namespace {
+float& parameter(TransformStage& stage, int axis) {
+    return axis == 0 ? stage.x : axis == 1 ? stage.y : stage.z;
+}
+} // namespace
+
 TransformControl::TransformControl(Ctesk001Doc& doc, std::function<void()> positionsMoved)
     : m_doc(doc), m_positionsMoved(std::move(positionsMoved)) {}
 
@@ -34,8 +40,7 @@ void TransformControl::sliderChanged(TransformSlider slider, int value, SliderPh
 
 void TransformControl::setMove(TransformSlider slider, int value) {
     const TransformSliderInfo& info = kTransformSliders[slider];
-    float* axes[] = {&m_move.x, &m_move.y, &m_move.z};
-    *axes[info.axis] = static_cast<float>(value) * info.factor;
+    parameter(m_move, info.axis) = static_cast<float>(value) * info.factor;
     m_move.build(m_doc.pivot());
     apply();
 }
@@ -58,8 +63,7 @@ void TransformControl::setRotate(TransformSlider slider, int value, SliderPhase 
     // Every change turns from where the last release left off; tracking keeps nothing.
     m_rotate.rotation = m_savedRotation;
     m_rotate.x = m_rotate.y = m_rotate.z = 0.0f;
-    float* axes[] = {&m_rotate.x, &m_rotate.y, &m_rotate.z};
-    *axes[info.axis] = static_cast<float>(value) * info.factor;
+    parameter(m_rotate, info.axis) = static_cast<float>(value) * info.factor;
     m_rotate.build(m_doc.pivot());
     apply();
     if (phase == SliderPhase::Release) {

@@ -109,20 +109,4 @@ void PECForm::showPositions() {
     }
 }
 
-void PECForm::confirm() {
-    m_control.confirm();
-}
-
-void PECForm::reset() {
-    m_control.reset();
-}
-
-void PECForm::undo() {
-    m_control.undo();
-}
-
-void PECForm::redo() {
-    m_control.redo();
-}
-
 } // namespace tesk

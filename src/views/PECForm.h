@@ -20,13 +20,8 @@ public:
     explicit PECForm(Ctesk001Doc& doc, QWidget* parent = nullptr);
 
     QSlider* slider(TransformSlider s) const { return m_sliders[s]; }
-    const TransformControl& control() const { return m_control; }
-
-    // The edit bar's commands.
-    void confirm();
-    void reset();
-    void undo();
-    void redo();
+    /// The panel's rules; the edit bar's commands go through it too.
+    TransformControl& control() { return m_control; }
 
 private:
     void connectSlider(TransformSlider s);

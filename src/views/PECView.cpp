@@ -25,19 +25,19 @@ PECView::PECView(Ctesk001Doc& doc, QWidget* parent)
 }
 
 void PECView::confirm() {
-    m_panel->confirm();
+    m_panel->control().confirm();
 }
 
 void PECView::reset() {
-    m_panel->reset();
+    m_panel->control().reset();
 }
 
 void PECView::undo() {
-    m_panel->undo();
+    m_panel->control().undo();
 }
 
 void PECView::redo() {
-    m_panel->redo();
+    m_panel->control().redo();
 }
 
 void PECView::resizeEvent(QResizeEvent* event) {

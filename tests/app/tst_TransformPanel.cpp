@@ -11,18 +11,18 @@
 #include "Messages.h"
 #include "PECForm.h"
 #include "PECView.h"
+#include "SliderHandle.h"
 #include "TeskResources.h"
 
 #include <QScrollArea>
 #include <QSlider>
-#include <QStyle>
-#include <QStyleOptionSlider>
 #include <QTest>
 #include <gtest/gtest.h>
 
 extern bool g_haveDisplay;
 
 using namespace tesk;
+using tesk::testing::sliderHandleCentre;
 
 namespace {
 
@@ -34,21 +34,6 @@ struct NoFiles : FileChooser {
         return std::nullopt;
     }
 };
-
-/// Where the handle of a slider stands for `value`, in the slider's own coordinates.
-QPoint handleCentre(const QSlider* slider, int value) {
-    QStyleOptionSlider option;
-    option.initFrom(slider);
-    option.orientation = slider->orientation();
-    option.minimum = slider->minimum();
-    option.maximum = slider->maximum();
-    option.sliderPosition = value;
-    option.sliderValue = value;
-    option.subControls = QStyle::SC_SliderGroove | QStyle::SC_SliderHandle;
-    return slider->style()
-        ->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider)
-        .center();
-}
 
 class TransformPanelTest : public ::testing::Test {
 protected:
@@ -83,8 +68,8 @@ protected:
     /// Presses the handle, moves it to `value` in a few steps and reports the value reached
     /// before the release.
     int drag(QSlider* s, int value) {
-        const QPoint from = handleCentre(s, s->value());
-        const QPoint to = handleCentre(s, value);
+        const QPoint from = sliderHandleCentre(s, s->value());
+        const QPoint to = sliderHandleCentre(s, value);
         QTest::mousePress(s, Qt::LeftButton, Qt::NoModifier, from);
         for (int step = 1; step <= 4; ++step) {
             QTest::mouseMove(s, from + (to - from) * step / 4);
@@ -116,9 +101,9 @@ TEST_F(TransformPanelTest, DraggingAMoveSliderChangesPointsMapAndPreviewLive) {
     const QImage before = frame->preview()->grabFramebuffer();
 
     QSlider* moveY = slider(SLIDER_MOVE_Y);
-    const QPoint from = handleCentre(moveY, 0);
+    const QPoint from = sliderHandleCentre(moveY, 0);
     QTest::mousePress(moveY, Qt::LeftButton, Qt::NoModifier, from);
-    QTest::mouseMove(moveY, handleCentre(moveY, 100));
+    QTest::mouseMove(moveY, sliderHandleCentre(moveY, 100));
     // Live while the thumb is held: the document already shows the move.
     const int held = moveY->value();
     ASSERT_GT(held, 50);
@@ -126,8 +111,8 @@ TEST_F(TransformPanelTest, DraggingAMoveSliderChangesPointsMapAndPreviewLive) {
     EXPECT_NE(doc->mesh().map, map);
     EXPECT_NE(previewPositions(), mesh);
 
-    QTest::mouseMove(moveY, handleCentre(moveY, 200) + QPoint(40, 0)); // past the end
-    QTest::mouseRelease(moveY, Qt::LeftButton, Qt::NoModifier, handleCentre(moveY, 200));
+    QTest::mouseMove(moveY, sliderHandleCentre(moveY, 200) + QPoint(40, 0)); // past the end
+    QTest::mouseRelease(moveY, Qt::LeftButton, Qt::NoModifier, sliderHandleCentre(moveY, 200));
     EXPECT_EQ(moveY->value(), 200);
     EXPECT_FLOAT_EQ(work(0).y, 1.0f);
     EXPECT_FLOAT_EQ(work(1).y, 1.0f);
