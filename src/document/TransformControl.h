@@ -63,7 +63,7 @@ private:
     TransformStage m_move{TransformKind::Move};
     TransformStage m_scale{TransformKind::Scale};
     TransformStage m_rotate{TransformKind::Rotate};
-    Quaternion m_savedRotation;
+    Quaternion m_savedRotation = kIdentityRotation;
     std::array<int, SLIDER_COUNT> m_positions{};
     std::function<void()> m_positionsMoved;
     std::vector<CellPoint> m_points;

@@ -1,37 +1,6 @@
 #include "TransformStage.h"
 
-#include <cmath>
-
 namespace tesk {
-
-Quaternion Quaternion::rotationAxis(Point3 axis, float radians) {
-    const float s = std::sin(radians * 0.5f);
-    return {axis.x * s, axis.y * s, axis.z * s, std::cos(radians * 0.5f)};
-}
-
-Quaternion Quaternion::yawPitchRoll(float yaw, float pitch, float roll) {
-    const Quaternion aboutZ = rotationAxis({0, 0, 1}, roll);
-    const Quaternion aboutX = rotationAxis({1, 0, 0}, pitch);
-    const Quaternion aboutY = rotationAxis({0, 1, 0}, yaw);
-    return followedBy(followedBy(aboutZ, aboutX), aboutY);
-}
-
-Quaternion Quaternion::normalized() const {
-    const float len = std::sqrt(x * x + y * y + z * z + w * w);
-    if (!(len > 0.0f) || !std::isfinite(len)) {
-        return {};
-    }
-    const float inv = 1.0f / len;
-    return {x * inv, y * inv, z * inv, w * inv};
-}
-
-Quaternion followedBy(Quaternion a, Quaternion b) {
-    // The Hamilton product b * a: turning by a first, then by b.
-    return {b.w * a.x + b.x * a.w + b.y * a.z - b.z * a.y,
-            b.w * a.y - b.x * a.z + b.y * a.w + b.z * a.x,
-            b.w * a.z + b.x * a.y - b.y * a.x + b.z * a.w,
-            b.w * a.w - b.x * a.x - b.y * a.y - b.z * a.z};
-}
 
 Matrix4 Matrix4::translation(Point3 t) {
     Matrix4 r;
@@ -49,27 +18,9 @@ Matrix4 Matrix4::scaling(Point3 s) {
     return r;
 }
 
-Matrix4 Matrix4::rotation(Quaternion q) {
-    const float xx = q.x * q.x, yy = q.y * q.y, zz = q.z * q.z;
-    const float xy = q.x * q.y, xz = q.x * q.z, yz = q.y * q.z;
-    const float wx = q.w * q.x, wy = q.w * q.y, wz = q.w * q.z;
+Matrix4 Matrix4::rotation(const Quaternion& q) {
     Matrix4 r;
-    r.m = {1.0f - 2.0f * (yy + zz),
-           2.0f * (xy + wz),
-           2.0f * (xz - wy),
-           0.0f,
-           2.0f * (xy - wz),
-           1.0f - 2.0f * (xx + zz),
-           2.0f * (yz + wx),
-           0.0f,
-           2.0f * (xz + wy),
-           2.0f * (yz - wx),
-           1.0f - 2.0f * (xx + yy),
-           0.0f,
-           0.0f,
-           0.0f,
-           0.0f,
-           1.0f};
+    r.m = rotationMatrixOf(q);
     return r;
 }
 
@@ -99,7 +50,7 @@ Point3 Matrix4::transform(Point3 p) const {
 void TransformStage::reset() {
     const float neutral = kind == TransformKind::Scale ? 1.0f : 0.0f;
     x = y = z = neutral;
-    rotation = {};
+    rotation = kIdentityRotation;
     matrix = Matrix4::identity();
 }
 
@@ -113,10 +64,10 @@ void TransformStage::build(Point3 pivot) {
                  Matrix4::translation(pivot);
         break;
     case TransformKind::Rotate: {
-        const Quaternion step = Quaternion::yawPitchRoll(
-            y * kRadiansPerDegree, x * kRadiansPerDegree, z * kRadiansPerDegree);
+        const Quaternion step = rotationYawPitchRoll(y * kRadiansPerDegree, x * kRadiansPerDegree,
+                                                     z * kRadiansPerDegree);
         // Renormalised so that many drags never shrink or grow the selection.
-        rotation = followedBy(rotation, step).normalized();
+        rotation = normalized(followedBy(rotation, step));
         matrix = Matrix4::rotation(rotation);
         x = y = z = 0.0f;
         break;

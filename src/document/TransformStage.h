@@ -1,33 +1,14 @@
 #pragma once
-// The move, scale and rotate stages of the transform panel and the little matrix and
-// quaternion arithmetic behind them. Matrices take row vectors (a point p becomes p x M);
-// quaternions are (x, y, z, w).
+// The move, scale and rotate stages of the transform panel and the 4 x 4 matrices they build.
+// Matrices take row vectors: a point p becomes p x M.
 
 #include "Point3.h"
+#include "Rotation.h"
 
 #include <array>
 #include <cstdint>
 
 namespace tesk {
-
-struct Quaternion {
-    float x = 0.0f;
-    float y = 0.0f;
-    float z = 0.0f;
-    float w = 1.0f;
-
-    /// A turn of `radians` about the unit vector `axis`.
-    static Quaternion rotationAxis(Point3 axis, float radians);
-    /// The turn by `roll` about Z, then by `pitch` about X, then by `yaw` about Y (radians).
-    static Quaternion yawPitchRoll(float yaw, float pitch, float roll);
-    /// Scaled to unit length; a zero quaternion becomes the identity.
-    Quaternion normalized() const;
-
-    friend constexpr bool operator==(Quaternion a, Quaternion b) = default;
-};
-
-/// The turn `first` followed by the turn `then`: R(first ⊗ then) = R(first) x R(then).
-Quaternion followedBy(Quaternion first, Quaternion then);
 
 /// A 4 x 4 matrix, m[row * 4 + column].
 struct Matrix4 {
@@ -36,7 +17,7 @@ struct Matrix4 {
     static Matrix4 identity() { return {}; }
     static Matrix4 translation(Point3 t);
     static Matrix4 scaling(Point3 s);
-    static Matrix4 rotation(Quaternion q);
+    static Matrix4 rotation(const Quaternion& q);
 
     float at(int row, int column) const { return m[static_cast<size_t>(row * 4 + column)]; }
     /// p x M with p = (x, y, z, 1), divided by the resulting w unless that is 0.
@@ -67,7 +48,7 @@ struct TransformStage {
     float x = 0.0f;
     float y = 0.0f;
     float z = 0.0f;
-    Quaternion rotation;
+    Quaternion rotation = kIdentityRotation;
     Matrix4 matrix;
 };
 

@@ -3,20 +3,11 @@
 // and the arithmetic of turning it by a drag and zooming it by the wheel.
 
 #include "Point3.h"
+#include "Rotation.h"
 
 #include <array>
 
 namespace tesk {
-
-/// A rotation as a unit quaternion (x, y, z, w).
-using Quaternion = std::array<float, 4>;
-
-/// q1 followed by q2 (the product q2 q1 in the usual notation).
-Quaternion followedBy(const Quaternion& q1, const Quaternion& q2);
-/// Roll about Z, then pitch about X, then yaw about Y; angles in radians.
-Quaternion rotationYawPitchRoll(float yaw, float pitch, float roll);
-/// The rotation matrix of a unit quaternion for row vectors (p x M), 16 floats row by row.
-std::array<float, 16> rotationMatrixOf(const Quaternion& q);
 
 struct GLCamera {
     static constexpr Quaternion IDENTITY_ROTATION = {0.0f, 0.0f, 0.0f, 1.0f};

@@ -145,7 +145,7 @@ TEST_F(TransformControlTest, RotateDragsTurnFurtherEachTimeAndSpringBack) {
     control.sliderChanged(SLIDER_ROTATE_Y, 90, SliderPhase::Track);
     EXPECT_EQ(control.position(SLIDER_ROTATE_Y), 90);
     expectNear(work(1), {1, -1, -1});
-    EXPECT_EQ(control.savedRotation(), Quaternion{}) << "nothing kept before the release";
+    EXPECT_EQ(control.savedRotation(), kIdentityRotation) << "nothing kept before the release";
 
     control.sliderChanged(SLIDER_ROTATE_Y, 90, SliderPhase::Release);
     EXPECT_EQ(control.position(SLIDER_ROTATE_Y), 0) << "springs back";
@@ -161,7 +161,7 @@ TEST_F(TransformControlTest, RotateDragsTurnFurtherEachTimeAndSpringBack) {
 
     // After a confirm the next drag starts from no rotation, on the new committed points.
     control.confirm();
-    EXPECT_EQ(control.savedRotation(), Quaternion{});
+    EXPECT_EQ(control.savedRotation(), kIdentityRotation);
     EXPECT_EQ(control.combined(), Matrix4::identity());
     EXPECT_EQ(control.position(SLIDER_MOVE_Z), 0);
     expectNear(committed(1), {-1, -1, 0});

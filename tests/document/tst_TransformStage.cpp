@@ -25,36 +25,23 @@ constexpr float kQuarterTurn = 90.0f * kRadiansPerDegree;
 TEST(TransformStageTest, RowVectorTurnsFollowTheAxisConventions) {
     // p x M: a quarter turn about Y takes +X to -Z and +Z to +X; about X takes +Y to +Z;
     // about Z takes +X to +Y.
-    const Matrix4 aboutY = Matrix4::rotation(Quaternion::rotationAxis({0, 1, 0}, kQuarterTurn));
+    const Matrix4 aboutY = Matrix4::rotation(rotationYawPitchRoll(kQuarterTurn, 0, 0));
     expectNear(aboutY.transform({1, 0, 0}), {0, 0, -1});
     expectNear(aboutY.transform({0, 0, 1}), {1, 0, 0});
-    const Matrix4 aboutX = Matrix4::rotation(Quaternion::rotationAxis({1, 0, 0}, kQuarterTurn));
+    const Matrix4 aboutX = Matrix4::rotation(rotationYawPitchRoll(0, kQuarterTurn, 0));
     expectNear(aboutX.transform({0, 1, 0}), {0, 0, 1});
-    const Matrix4 aboutZ = Matrix4::rotation(Quaternion::rotationAxis({0, 0, 1}, kQuarterTurn));
+    const Matrix4 aboutZ = Matrix4::rotation(rotationYawPitchRoll(0, 0, kQuarterTurn));
     expectNear(aboutZ.transform({1, 0, 0}), {0, 1, 0});
+
+    // The matrix product composes in the order of application, like the quaternions.
+    const Quaternion a = rotationYawPitchRoll(0.4f, -0.9f, 1.1f);
+    const Quaternion b = rotationYawPitchRoll(-1.3f, 0.2f, 0.5f);
+    expectNear(Matrix4::rotation(followedBy(a, b)), Matrix4::rotation(a) * Matrix4::rotation(b));
 
     // Translation sits in the bottom row; a point keeps w = 1.
     const Matrix4 t = Matrix4::translation({1, 2, 3});
     expectNear(t.transform({1, 1, 1}), {2, 3, 4});
     EXPECT_FLOAT_EQ(t.at(3, 2), 3.0f);
-}
-
-TEST(TransformStageTest, FollowedByComposesLikeTheMatrixProduct) {
-    const Quaternion a = Quaternion::rotationAxis({1, 0, 0}, 0.7f);
-    const Quaternion b = Quaternion::rotationAxis({0, 0.6f, 0.8f}, -1.3f);
-    expectNear(Matrix4::rotation(followedBy(a, b)), Matrix4::rotation(a) * Matrix4::rotation(b));
-    // The order matters: the reverse product is a different turn.
-    const Point3 p{0.3f, -0.4f, 1.2f};
-    const Point3 ab = Matrix4::rotation(followedBy(a, b)).transform(p);
-    const Point3 ba = Matrix4::rotation(followedBy(b, a)).transform(p);
-    EXPECT_GT(std::abs(ab.x - ba.x) + std::abs(ab.y - ba.y) + std::abs(ab.z - ba.z), 0.1f);
-
-    // Yaw, pitch, roll: roll about Z first, then pitch about X, then yaw about Y.
-    const float yaw = 0.4f, pitch = -0.9f, roll = 1.1f;
-    const Matrix4 expected = Matrix4::rotation(Quaternion::rotationAxis({0, 0, 1}, roll)) *
-                             Matrix4::rotation(Quaternion::rotationAxis({1, 0, 0}, pitch)) *
-                             Matrix4::rotation(Quaternion::rotationAxis({0, 1, 0}, yaw));
-    expectNear(Matrix4::rotation(Quaternion::yawPitchRoll(yaw, pitch, roll)), expected);
 }
 
 TEST(TransformStageTest, StagesBuildTheirMatricesAndResetToNothing) {
@@ -78,13 +65,12 @@ TEST(TransformStageTest, StagesBuildTheirMatricesAndResetToNothing) {
     rotate.y = 90.0f;
     rotate.build(pivot); // accumulates: half a turn
     expectNear(rotate.matrix.transform({1, 5, 1}), {-1, 5, -1});
-    EXPECT_NEAR(rotate.rotation.x * rotate.rotation.x + rotate.rotation.y * rotate.rotation.y +
-                    rotate.rotation.z * rotate.rotation.z + rotate.rotation.w * rotate.rotation.w,
-                1.0f, 1e-6f);
+    const Quaternion& q = rotate.rotation;
+    EXPECT_NEAR(q[0] * q[0] + q[1] * q[1] + q[2] * q[2] + q[3] * q[3], 1.0f, 1e-6f);
 
     rotate.reset();
     scale.reset();
-    EXPECT_EQ(rotate.rotation, Quaternion{});
+    EXPECT_EQ(rotate.rotation, kIdentityRotation);
     EXPECT_EQ(rotate.matrix, Matrix4::identity());
     EXPECT_EQ(scale.matrix, Matrix4::identity());
     EXPECT_EQ(scale.z, 1.0f);
