@@ -1,4 +1,4 @@
-// The transform panel in the real main window: points selected through the document, sliders
+// The transform panel in the real main window: points picked in the 2-D editor, sliders
 // dragged with the mouse, and the edit bar's keyboard shortcuts.
 
 #include "CTeskMainFrame.h"
@@ -11,6 +11,7 @@
 #include "Messages.h"
 #include "PECForm.h"
 #include "PECView.h"
+#include "PEView.h"
 #include "SliderHandle.h"
 #include "TeskResources.h"
 
@@ -50,9 +51,17 @@ protected:
         frame->layoutPanes(1200, 760);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
         doc->newShape();
-        std::vector<uint32_t> flags(doc->handleCount(), 0);
-        flags[0] = flags[1] = CELL_SELECTED; // (-1,-1,1) and (1,-1,1)
-        doc->setHandles(flags);
+        // Points (-1,-1,1) and (1,-1,1) picked with the mouse in the 2-D editor.
+        PEView* editor = frame->pointEditorPane();
+        for (size_t cell : {0, 1}) {
+            const NetRect& r = editor->net().cells.at(cell).rect;
+            const QPoint at(r.centreX(), r.centreY());
+            QTest::mouseMove(editor, at);
+            QTest::mouseClick(editor, Qt::LeftButton, {}, at);
+        }
+        ASSERT_TRUE(doc->handles()[0] & CELL_SELECTED);
+        ASSERT_TRUE(doc->handles()[1] & CELL_SELECTED);
+        ASSERT_FALSE(doc->handles()[2] & CELL_SELECTED);
     }
     void TearDown() override {
         frame.reset();
