@@ -27,6 +27,15 @@ QPen pen(const QColor& colour, qreal width, Qt::PenStyle style = Qt::SolidLine) 
 QPointF toPoint(NetPoint p) {
     return QPointF(p.x, p.y);
 }
+
+/// What a rebuild can change in the net: its dimensions and the levels of its badges.
+std::vector<int32_t> netShape(const PENet& net) {
+    std::vector<int32_t> shape = {net.points(), net.lines()};
+    for (const LevelMarker& marker : net.markers) {
+        shape.push_back(marker.level);
+    }
+    return shape;
+}
 } // namespace
 
 PEView::PEView(Ctesk001Doc& doc, QWidget* parent)
@@ -65,8 +74,12 @@ PEView::~PEView() {
 }
 
 void PEView::shapeRebuilt() {
+    // A transform slider rebuilds on every step but moves only working points, which the net
+    // does not show: drawing the whole net again each time would halve the frame rate of a
+    // drag.
+    const std::vector<int32_t> before = netShape(m_net);
     m_net.update(m_doc.mesh());
-    update();
+    repaintIf(netShape(m_net) != before);
 }
 
 void PEView::selectionChanged() {

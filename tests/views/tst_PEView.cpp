@@ -166,6 +166,32 @@ TEST_F(PEViewTest, ADoubleClickIsOneClickAndNotTwoAndReachesTheViewer) {
     EXPECT_EQ(told.count(), 1) << "only the left button";
 }
 
+TEST_F(PEViewTest, ARebuildRepaintsTheNetOnlyWhenItsDimensionsOrLevelsChanged) {
+    struct PaintCounter : QObject {
+        bool eventFilter(QObject*, QEvent* event) override {
+            paints += event->type() == QEvent::Paint ? 1 : 0;
+            return false;
+        }
+        int paints = 0;
+    } counter;
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+    QTest::qWait(20);
+    view->installEventFilter(&counter);
+
+    // A transform slider's step: working points move, the net stays as drawn.
+    ASSERT_TRUE(doc.setWorkPoints(std::vector<CellPoint>{{0, {5, 5, 5}}}));
+    QTest::qWait(20);
+    EXPECT_EQ(counter.paints, 0);
+
+    ASSERT_TRUE(doc.toggleColumnLevel(1));
+    QTest::qWait(20);
+    EXPECT_GT(counter.paints, 0) << "a new badge";
+    counter.paints = 0;
+    ASSERT_TRUE(doc.insertLine(1));
+    QTest::qWait(20);
+    EXPECT_GT(counter.paints, 0) << "a new row";
+}
+
 namespace {
 /// Stands in for a message box: it takes the release of the press that showed it.
 struct ReleaseTakingMessages : RecordingMessages {
