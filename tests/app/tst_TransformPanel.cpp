@@ -15,6 +15,8 @@
 #include "SliderHandle.h"
 #include "TeskResources.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QScrollArea>
 #include <QSlider>
 #include <QTest>
@@ -56,7 +58,10 @@ protected:
         for (size_t cell : {0, 1}) {
             const NetRect& r = editor->net().cells.at(cell).rect;
             const QPoint at(r.centreX(), r.centreY());
-            QTest::mouseMove(editor, at);
+            // Sent, not warped: test programs may share the display and its pointer.
+            QMouseEvent hover(QEvent::MouseMove, QPointF(at), editor->mapToGlobal(QPointF(at)),
+                              Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(editor, &hover);
             QTest::mouseClick(editor, Qt::LeftButton, {}, at);
         }
         ASSERT_TRUE(doc->handles()[0] & CELL_SELECTED);
