@@ -4,6 +4,7 @@
 #include "Ctesk001Doc.h"
 #include "DialogUnits.h"
 #include "EffectPicture.h"
+#include "FocusSlider.h"
 #include "Installation.h"
 #include "Messages.h"
 #include "PictureOperations.h"
@@ -241,7 +242,7 @@ void EffectDialog::buildControls() {
         }
         auto* edit = placeControl<QLineEdit>(this, units, kStrengthEdit, dy);
         edit->setObjectName(QString::number(row.editId));
-        auto* slider = placeControl<QSlider>(this, units, kStrengthSlider, dy);
+        auto* slider = placeControl<FocusSlider>(this, units, kStrengthSlider, dy);
         slider->setObjectName(QString::number(row.sliderId));
         slider->setOrientation(Qt::Horizontal);
         slider->setRange(0, kMaxEffectStrength - kMinEffectStrength);

@@ -56,7 +56,7 @@ GLView::GLView(Ctesk001Doc& doc, DocumentPreview& preview, QWidget* parent)
     connect(m_checkDelay, &QTimer::timeout, this, &GLView::refreshLodNote);
     m_toolBar->showLodLevel(m_preview.lodLevel());
     connect(m_toolBar, &GLToolDialog::lodLevelChosen, this, &GLView::showLodLevel);
-    m_toolBar->setGeometry(0, 0, width(), GLToolDialog::kHeight);
+    m_toolBar->setGeometry(0, 0, width(), m_toolBar->heightForWidth(width()));
     connect(m_toolBar, &GLToolDialog::drawModeChosen, this, [this](int mode) {
         m_settings.drawMode = mode;
         update();
@@ -177,7 +177,8 @@ void GLView::readPickImage() {
 
 void GLView::resizeEvent(QResizeEvent* event) {
     QOpenGLWidget::resizeEvent(event);
-    m_toolBar->setGeometry(0, 0, event->size().width(), GLToolDialog::kHeight);
+    m_toolBar->setGeometry(0, 0, event->size().width(),
+                           m_toolBar->heightForWidth(event->size().width()));
     placeLodNote();
     const QSize size = pixelSize();
     m_interaction.setViewSize(size.width(), size.height());

@@ -18,6 +18,8 @@ PECView::PECView(Ctesk001Doc& doc, QWidget* parent)
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setWidgetResizable(true);
     m_scroll->setWidget(m_panel);
+    // The splitter above never squeezes the pane below the edit bar and the whole panel.
+    setMinimumHeight(PECToolDialog::kHeight + m_panel->minimumHeight());
     connect(m_editBar, &PECToolDialog::undoClicked, this, &PECView::undo);
     connect(m_editBar, &PECToolDialog::redoClicked, this, &PECView::redo);
     connect(m_editBar, &PECToolDialog::confirmClicked, this, &PECView::confirm);
