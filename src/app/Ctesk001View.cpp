@@ -14,6 +14,7 @@
 #include "TeskResources.h"
 #include "UiFonts.h"
 
+#include <QEvent>
 #include <QFileInfo>
 #include <QImage>
 #include <QPushButton>
@@ -218,6 +219,10 @@ void Ctesk001View::onEffects() {
             return m_chooser.openFile(parent, filter, folder);
         };
         m_effectDialog = new EffectDialog(m_doc, choose, this);
+        m_effectDialog->installEventFilter(this);
+        if (m_effectDialogPlace) {
+            m_effectDialog->move(*m_effectDialogPlace);
+        }
     }
     m_effectDialog->show();
     m_effectDialog->raise();
@@ -228,6 +233,13 @@ void Ctesk001View::openManual() {
     if (auto* home = findChild<HPJumpFrame*>(QStringLiteral("1063"))) {
         home->click();
     }
+}
+
+bool Ctesk001View::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_effectDialog && event->type() == QEvent::Hide) {
+        m_effectDialogPlace = m_effectDialog->pos();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 EffectDialog* Ctesk001View::effectDialog() const {

@@ -5,9 +5,11 @@
 #include "DocumentListener.h"
 #include "SculptImageWriter.h"
 
+#include <QPoint>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <string>
 
 class QPushButton;
@@ -75,6 +77,10 @@ public:
     /// "Viewer 連動": pressed in while the companion viewer is fed.
     QPushButton* linkButton() const { return m_linkButton; }
 
+protected:
+    /// Keeps where the effect dialog was when it went away.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     /// Asks before New or Load: about unsaved work when there is some, else the designed
     /// question.
@@ -87,6 +93,8 @@ private:
     BitmapFrame* m_picture;
     /// Cleared by itself when the dialog's close box destroys it.
     QPointer<EffectDialog> m_effectDialog;
+    /// Where the user last left the effect dialog, so that it comes back there.
+    std::optional<QPoint> m_effectDialogPlace;
     QPushButton* m_linkButton;
 };
 

@@ -1,5 +1,6 @@
 #include "RecentFiles.h"
 
+#include <QFileInfo>
 #include <QSettings>
 
 namespace tesk {
@@ -24,7 +25,9 @@ QStringList RecentFiles::entries() {
     return list;
 }
 
-void RecentFiles::add(const QString& path) {
+void RecentFiles::add(const QString& given) {
+    // Absolute, so that the list still leads to the file from wherever the editor starts.
+    const QString path = QFileInfo(given).absoluteFilePath();
     QStringList list = entries();
     list.removeAll(path);
     list.prepend(path);

@@ -85,7 +85,6 @@ int main(int argc, char** argv) {
     GLView::setDefaultSurfaceFormat();
     QApplication app(argc, argv);
     nameApplication();
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("TESK ( Brenmold )"));
     resources::init();
     QApplication::setWindowIcon(QIcon(QString::fromLatin1(resources::kIcon)));
 
