@@ -132,6 +132,10 @@ void GLView::placeLodNote() {
     const QMargins margins = m_lodNote->contentsMargins();
     const int room = std::max(1, width() - 2 * kNoteMargin);
     m_lodNote->setFixedWidth(std::min(longest + margins.left() + margins.right() + 1, room));
+    // A label's height for a width is bounded by its own limits: lift the last note's fixed
+    // height first, or a shorter note keeps the height of the longest one so far.
+    m_lodNote->setMinimumHeight(0);
+    m_lodNote->setMaximumHeight(QWIDGETSIZE_MAX);
     m_lodNote->setFixedHeight(m_lodNote->heightForWidth(m_lodNote->width()));
     m_lodNote->move(kNoteMargin, height() - m_lodNote->height() - kNoteMargin);
 }
