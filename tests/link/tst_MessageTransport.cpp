@@ -1,15 +1,10 @@
 #include "LinkNames.h"
 #include "LinkProtocol.h"
 #include "MessageTransport.h"
-#include "SharedBlock.h"
 
-#include <array>
 #include <cstring>
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/mman.h>
 #include <sys/socket.h>
-#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -19,16 +14,6 @@ namespace {
 
 std::string uniqueTag(const char* what) {
     return std::string(what) + std::to_string(::getpid());
-}
-
-/// A block made by hand, to give it the wrong size, mode or owner.
-void makeBlock(const std::string& name, off_t size, mode_t mode) {
-    ::shm_unlink(name.c_str());
-    const int fd = ::shm_open(name.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(::ftruncate(fd, size), 0);
-    ASSERT_EQ(::fchmod(fd, mode), 0);
-    ::close(fd);
 }
 
 /// Sends a datagram that claims to come from `uid` (only root may claim another user).
@@ -59,43 +44,6 @@ bool postAs(uint32_t uid, const std::string& to, const LinkMessage& message) {
 }
 
 } // namespace
-
-TEST(SharedBlockTest, OnlyTheUsersOwnFullSizePrivateBlockIsUsed) {
-    const SharedBlock block(LinkNames::forUser(uniqueTag("block")).block);
-    uint8_t out[4] = {7, 7, 7, 7};
-    EXPECT_EQ(block.readBlock(kAckOffset, 4, out), -1) << "no block";
-    EXPECT_EQ(block.writeWord(kAckOffset, 1), -1);
-
-    makeBlock(block.name(), kBlockSize - 1, 0600);
-    EXPECT_EQ(block.readBlock(kAckOffset, 4, out), -1) << "too short";
-    makeBlock(block.name(), kBlockSize, 0622);
-    EXPECT_EQ(block.readBlock(kAckOffset, 4, out), -1) << "others may write into it";
-    EXPECT_EQ(out[0], 7) << "a refused read leaves the output alone";
-
-    if (::getuid() == 0) {
-        makeBlock(block.name(), kBlockSize, 0600);
-        const int fd = ::shm_open(block.name().c_str(), O_RDWR, 0);
-        ASSERT_EQ(::fchown(fd, 65534, 65534), 0);
-        ::close(fd);
-        EXPECT_EQ(block.writeWord(kAckOffset, 1), -1) << "owned by another user";
-    }
-
-    const mode_t oldMask = ::umask(0);
-    ASSERT_TRUE(block.create());
-    ::umask(oldMask);
-    struct stat st {};
-    ASSERT_EQ(::stat(("/dev/shm" + block.name()).c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0600u);
-    EXPECT_EQ(st.st_size, static_cast<off_t>(kBlockSize));
-
-    EXPECT_EQ(block.writeWord(kPayloadOffset + kPayloadSize - 4, 0x11223344u), 1);
-    uint32_t word = 0;
-    EXPECT_EQ(block.readWord(kPayloadOffset + kPayloadSize - 4, word), 1);
-    EXPECT_EQ(word, 0x11223344u);
-    EXPECT_EQ(block.readBlock(kBlockSize - 2, 4, out), -2) << "beyond the layout";
-    block.remove();
-    EXPECT_EQ(block.readWord(0, word), -1);
-}
 
 TEST(MessageTransportTest, DecodingDropsWrongSizesAndOtherUsers) {
     const auto bytes = encodeMessage({kMsgLoad, 1, 2});
