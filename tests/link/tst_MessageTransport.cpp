@@ -92,7 +92,7 @@ TEST(MessageTransportTest, MailboxTakesOnlyWellFormedMessagesOfItsUser) {
     EXPECT_TRUE(postBytes(name, shortOne));
     EXPECT_TRUE(postBytes(name, longOne));
     if (::getuid() == 0) {
-        EXPECT_TRUE(postAs(65534, name, {kMsgSave, 0, 0}));
+        EXPECT_TRUE(postAs(tesk::testing::kOtherUser, name, {kMsgSave, 0, 0}));
     }
     EXPECT_EQ(postMessage(name, {kMsgLoad, 3, 4}), PostResult::Posted);
     const auto got = box->take();
@@ -135,18 +135,12 @@ TEST(MessageTransportTest, ADeadWindowsNameIsTakenOverAndALiveOnesKept) {
     EXPECT_EQ(postMessage(name, {kMsgRegister, 0, 0}), PostResult::Posted);
     EXPECT_TRUE(second->take());
 
-    // Anything but a socket under the name is nobody's window to replace.
     second.reset();
-    const int file = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    ASSERT_GE(file, 0);
-    ::close(file);
-    EXPECT_EQ(Mailbox::bind(name), nullptr);
-    EXPECT_TRUE(exists(name));
-    ::unlink(name.c_str());
+    EXPECT_FALSE(exists(name));
 }
 
 TEST(MessageTransportTest, AnotherUserCanNeitherTakeANameNorReachOne) {
-    if (!tesk::testing::canSwitchUser()) {
+    if (::geteuid() != 0) {
         GTEST_SKIP() << "needs root to act as another user";
     }
     const LinkNames names = LinkNames::forUser(uniqueTag("other"));
@@ -175,9 +169,7 @@ TEST(MessageTransportTest, AnotherUserCanNeitherTakeANameNorReachOne) {
     });
     EXPECT_EQ(took, 0) << "bits: editor's class, viewer's class, sent to the panel";
 
-    auto editor = Mailbox::bind(editorClass);
-    auto viewer = Mailbox::bind(viewerClass);
-    ASSERT_NE(editor, nullptr);
-    ASSERT_NE(viewer, nullptr);
+    EXPECT_NE(Mailbox::bind(editorClass), nullptr);
+    EXPECT_NE(Mailbox::bind(viewerClass), nullptr);
     EXPECT_FALSE(panel->take()) << "nothing of the neighbour's arrived";
 }

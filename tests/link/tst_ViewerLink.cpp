@@ -7,13 +7,10 @@
 #include "ViewerLink.h"
 #include "ViewerLinkController.h"
 
-#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sstream>
-#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace tesk;
@@ -319,40 +316,6 @@ TEST_F(ViewerLinkTest, ADoubleClickReachesTheViewerWhateverTheButton) {
     host.pressed = false;
     EXPECT_TRUE(notifyViewerOfDoubleClick(names));
     EXPECT_TRUE(viewer->waitFor("double-click 1 0"));
-}
-
-TEST_F(ViewerLinkTest, TheViewersSocketsAreWhereOtherViewersLookAndGoWithIt) {
-    const auto isSocket = [](const std::string& path) {
-        struct stat st {};
-        return ::lstat(path.c_str(), &st) == 0 && S_ISSOCK(st.st_mode);
-    };
-    const std::string viewerClass = names.windowClass(kViewerClassName);
-    auto crashed = std::make_unique<StandInProcess>(
-        TESK_STANDIN, std::vector<std::string>{"--no-register", "--names", tag});
-    ASSERT_TRUE(crashed->waitFor("ready"));
-    EXPECT_TRUE(isSocket(viewerClass));
-    crashed->kill();
-    EXPECT_TRUE(isSocket(viewerClass)) << "a crash leaves the socket file";
-
-    // The next viewer takes the dead one's class name over.
-    auto viewer = std::make_unique<StandInProcess>(
-        TESK_STANDIN, std::vector<std::string>{"--no-register", "--names", tag});
-    std::istringstream ready(viewer->waitFor("ready").value_or(""));
-    std::string word;
-    uint32_t id = 0;
-    ready >> word >> id;
-    const std::string endpoint = names.endpoint(id);
-    EXPECT_TRUE(isSocket(endpoint)) << endpoint;
-    EXPECT_TRUE(notifyViewerOfDoubleClick(names));
-    EXPECT_TRUE(viewer->waitFor("double-click 1 0"));
-    EXPECT_TRUE(std::none_of(viewer->unread().begin(), viewer->unread().end(),
-                             [](const std::string& line) { return line.starts_with("note"); }));
-
-    viewer->command("quit");
-    EXPECT_TRUE(viewer->waitFor("bye"));
-    viewer.reset();
-    EXPECT_FALSE(isSocket(endpoint));
-    EXPECT_FALSE(isSocket(viewerClass));
 }
 
 TEST_F(ViewerLinkTest, ConfirmSavesOnlyALinkedSavedShape) {
