@@ -5,6 +5,7 @@
 #include "DialogUnits.h"
 #include "EffectDialog.h"
 #include "FileChooser.h"
+#include "FileNames.h"
 #include "HPJumpFrame.h"
 #include "Messages.h"
 #include "SculptedImageSaveOptionDialog.h"
@@ -94,9 +95,9 @@ void Ctesk001View::onNew() {
 
 void Ctesk001View::onSave() {
     const auto path = m_chooser.saveFile(this, QString::fromUtf8(kProjectFilter),
-                                         QString::fromStdString(m_doc.getFileName()));
+                                         shownFileName(m_doc.getFileName()));
     if (path && !path->isEmpty()) {
-        m_doc.saveProject(path->toStdString());
+        m_doc.saveProject(systemFileName(*path));
     }
 }
 
@@ -105,9 +106,9 @@ void Ctesk001View::onLoad() {
         return;
     }
     const auto path = m_chooser.openFile(this, QString::fromUtf8(kProjectFilter),
-                                         QString::fromStdString(m_doc.getFileName()));
+                                         shownFileName(m_doc.getFileName()));
     if (path && !path->isEmpty()) {
-        m_doc.loadProject(path->toStdString());
+        m_doc.loadProject(systemFileName(*path));
     }
 }
 
@@ -120,7 +121,7 @@ bool Ctesk001View::openFile(const std::string& path) {
 
 void Ctesk001View::onExport() {
     const auto path = m_chooser.saveFile(this, QString::fromUtf8(kBitmapFilter),
-                                         QString::fromStdString(m_doc.getBitmapFileName()));
+                                         shownFileName(m_doc.getBitmapFileName()));
     if (!path || path->isEmpty()) {
         return;
     }
@@ -130,8 +131,9 @@ void Ctesk001View::onExport() {
         return;
     }
     const ExportFlips flips = m_askExportOptions(this);
-    m_doc.exportSculptMap(path->toStdString(), flips);
-    m_doc.setBitmapFileName(path->toStdString());
+    const std::string file = systemFileName(*path);
+    m_doc.exportSculptMap(file, flips);
+    m_doc.setBitmapFileName(file);
 }
 
 void Ctesk001View::onEffects() {

@@ -4,6 +4,7 @@
 #include "Ctesk001Doc.h"
 #include "DialogUnits.h"
 #include "EffectPicture.h"
+#include "FileNames.h"
 #include "Installation.h"
 #include "Messages.h"
 #include "PictureOperations.h"
@@ -404,7 +405,7 @@ void EffectDialog::onTypeChosen(int index) {
 std::optional<QString> EffectDialog::choosePicture() {
     const std::filesystem::path folder = effectPictureFolder(m_doc.getProgramDir());
     std::optional<QString> path = m_choosePicture(this, QString::fromUtf8(kEffectPictureFilter),
-                                                  QString::fromStdString(folder.string()));
+                                                  shownFileName(folder.string()));
     if (path && path->isEmpty()) {
         path.reset();
     }
@@ -417,7 +418,7 @@ void EffectDialog::onAdd() {
         return;
     }
     // An unreadable picture has been reported by the loader; the list stays as it was.
-    auto record = makeEffectRecord(path->toStdString(), EFFECT_NORMAL, m_doc.messages());
+    auto record = makeEffectRecord(systemFileName(*path), EFFECT_NORMAL, m_doc.messages());
     if (!record) {
         return;
     }
@@ -437,7 +438,7 @@ void EffectDialog::onChangeImage() {
         return;
     }
     ImageBuffer picture;
-    if (loadEffectPicture(picture, path->toStdString(), m_doc.messages()) != 1) {
+    if (loadEffectPicture(picture, systemFileName(*path), m_doc.messages()) != 1) {
         return;
     }
     // Only the pixels change: the record keeps its type, strengths and file name.

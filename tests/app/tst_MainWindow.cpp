@@ -17,6 +17,8 @@
 #include "TeskResources.h"
 
 #include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
@@ -230,6 +232,27 @@ TEST_F(MainWindowTest, OpeningAFileOverAShapeAsksFirst) {
     EXPECT_EQ(doc->getFileName(), "tesk.tsk");
     frame->controlPanel()->openFile(path);
     EXPECT_EQ(doc->getFileName(), path);
+}
+
+// A file manager sends a name that is not UTF-8 percent-encoded; decoded as text it would
+// name another file.
+TEST_F(MainWindowTest, ADroppedFileWhoseNameIsNotUtf8Opens) {
+    const std::string path = dir("drop") + "/caf\xe9 %41.tsk";
+    click(1006);
+    click(1027); // "PS [2]"
+    ASSERT_TRUE(doc->saveProject(path));
+    click(1006);
+    QMimeData data;
+    data.setUrls(
+        {QUrl::fromEncoded("file://" + QByteArray::fromStdString(path).toPercentEncoding("/"))});
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    messages.scriptedAnswers = {true};
+    // Straight to the window's handler: QApplication would route a drop through a drag that
+    // never started.
+    static_cast<QObject*>(frame.get())->event(&drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_EQ(doc->getFileName(), path);
+    EXPECT_EQ(doc->selectedType(), DIM_SHEET_BSPLINE_ALONG);
 }
 
 TEST_F(MainWindowTest, KeyboardShortcutsRunThePanelCommands) {

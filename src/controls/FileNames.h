@@ -1,0 +1,21 @@
+#pragma once
+// File names between Qt's text and the system's bytes. The core takes names as the bytes the
+// system uses; Qt shows and edits them as text, which cannot hold every name.
+
+#include <QString>
+#include <QUrl>
+#include <string>
+
+namespace tesk {
+
+/// The name the system uses for a file name Qt shows or a dialog returned.
+std::string systemFileName(const QString& shown);
+
+/// The text Qt shows for a file the system names `name`.
+QString shownFileName(const std::string& name);
+
+/// The local file a file: URL names, byte for byte as the system spells it. A name that is
+/// not UTF-8 comes percent-encoded, and decoding it as text would turn it into another name.
+std::string localFilePath(const QUrl& url);
+
+} // namespace tesk
