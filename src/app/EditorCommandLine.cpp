@@ -34,12 +34,12 @@ constexpr std::array<QtOption, 15> kQtOptions = {{
     {"widgetcount", QtValue::None},
 }};
 
-struct Request {
+struct RequestName {
     std::string_view name;
     EditorCommandLine::Request request;
 };
 
-constexpr std::array<Request, 6> kRequests = {{
+constexpr std::array<RequestName, 6> kRequests = {{
     {"-h", EditorCommandLine::Request::Help},
     {"-?", EditorCommandLine::Request::Help},
     {"--help", EditorCommandLine::Request::Help},
@@ -109,7 +109,7 @@ bool takeScreenshotOption(int argc, char** argv, int& i, EditorCommandLine& line
 }
 
 bool takeRequest(std::string_view arg, EditorCommandLine& line) {
-    for (const Request& entry : kRequests) {
+    for (const RequestName& entry : kRequests) {
         if (arg == entry.name) {
             line.request = entry.request;
             return true;
