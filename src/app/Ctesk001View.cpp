@@ -94,10 +94,11 @@ void Ctesk001View::onNew() {
 }
 
 void Ctesk001View::onSave() {
-    const auto path = m_chooser.saveFile(this, QString::fromUtf8(kProjectFilter),
-                                         shownFileName(m_doc.getFileName()));
+    const std::string proposed = m_doc.getFileName();
+    const auto path =
+        m_chooser.saveFile(this, QString::fromUtf8(kProjectFilter), shownFileName(proposed));
     if (path && !path->isEmpty()) {
-        m_doc.saveProject(systemFileName(*path));
+        m_doc.saveProject(systemFileName(*path, proposed));
     }
 }
 
@@ -105,10 +106,11 @@ void Ctesk001View::onLoad() {
     if (!m_messages.okCancel(kReplaceShapeQuestion)) {
         return;
     }
-    const auto path = m_chooser.openFile(this, QString::fromUtf8(kProjectFilter),
-                                         shownFileName(m_doc.getFileName()));
+    const std::string proposed = m_doc.getFileName();
+    const auto path =
+        m_chooser.openFile(this, QString::fromUtf8(kProjectFilter), shownFileName(proposed));
     if (path && !path->isEmpty()) {
-        m_doc.loadProject(systemFileName(*path));
+        m_doc.loadProject(systemFileName(*path, proposed));
     }
 }
 
@@ -120,8 +122,9 @@ bool Ctesk001View::openFile(const std::string& path) {
 }
 
 void Ctesk001View::onExport() {
-    const auto path = m_chooser.saveFile(this, QString::fromUtf8(kBitmapFilter),
-                                         shownFileName(m_doc.getBitmapFileName()));
+    const std::string proposed = m_doc.getBitmapFileName();
+    const auto path =
+        m_chooser.saveFile(this, QString::fromUtf8(kBitmapFilter), shownFileName(proposed));
     if (!path || path->isEmpty()) {
         return;
     }
@@ -131,7 +134,7 @@ void Ctesk001View::onExport() {
         return;
     }
     const ExportFlips flips = m_askExportOptions(this);
-    const std::string file = systemFileName(*path);
+    const std::string file = systemFileName(*path, proposed);
     m_doc.exportSculptMap(file, flips);
     m_doc.setBitmapFileName(file);
 }

@@ -4,6 +4,7 @@
 #include "Ctesk001View.h"
 #include "DocumentPreview.h"
 #include "FileChooser.h"
+#include "FileNames.h"
 #include "GLScene.h"
 #include "GLToolDialog.h"
 #include "GLView.h"
@@ -253,6 +254,17 @@ TEST_F(MainWindowTest, ADroppedFileWhoseNameIsNotUtf8Opens) {
     EXPECT_TRUE(drop.isAccepted());
     EXPECT_EQ(doc->getFileName(), path);
     EXPECT_EQ(doc->selectedType(), DIM_SHEET_BSPLINE_ALONG);
+
+    // Saved again as the dialog offers it, it replaces that same file.
+    click(1020);
+    chooser.answers = {shownFileName(path)};
+    click(1009);
+    EXPECT_EQ(chooser.lastProposed, shownFileName(path));
+    SPMesh stored;
+    ASSERT_TRUE(loadProjectFile(path, stored, messages));
+    EXPECT_EQ(stored.SPDimType, DIM_POLES_LINEAR);
+    const fs::directory_iterator folder(fs::path(path).parent_path());
+    EXPECT_EQ(std::distance(fs::begin(folder), fs::end(folder)), 1) << "no second file";
 }
 
 TEST_F(MainWindowTest, KeyboardShortcutsRunThePanelCommands) {
