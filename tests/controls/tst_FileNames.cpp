@@ -23,10 +23,3 @@ TEST(FileNames, ADialogsAnswerKeepsTheBytesOfWhatItWasOffered) {
               "/home/jos\xef\xbf\xbd"
               "2/a.tsk");
 }
-
-TEST(FileNames, ADroppedUrlNamesTheFileByteForByte) {
-    EXPECT_EQ(localFilePath(QUrl::fromEncoded("file:///tmp/caf%E9%20%2541.tsk")),
-              "/tmp/caf\xe9 %41.tsk");
-    EXPECT_EQ(localFilePath(QUrl::fromLocalFile(QStringLiteral("/tmp/é.tsk"))),
-              "/tmp/\xc3\xa9.tsk");
-}
