@@ -2,6 +2,7 @@
 
 #include "Ctesk001View.h"
 #include "DocumentPreview.h"
+#include "FileNames.h"
 #include "GLView.h"
 #include "PECView.h"
 #include "PEView.h"
@@ -104,7 +105,7 @@ void CTeskMainFrame::dropEvent(QDropEvent* event) {
     const QList<QUrl> urls = event->mimeData()->urls();
     if (!urls.isEmpty() && urls.front().isLocalFile()) {
         event->acceptProposedAction();
-        m_panel->openFile(urls.front().toLocalFile().toStdString());
+        m_panel->openFile(localFilePath(urls.front()));
     }
 }
 

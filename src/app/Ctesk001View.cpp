@@ -5,6 +5,7 @@
 #include "DialogUnits.h"
 #include "EffectDialog.h"
 #include "FileChooser.h"
+#include "FileNames.h"
 #include "HPJumpFrame.h"
 #include "Messages.h"
 #include "SculptedImageSaveOptionDialog.h"
@@ -93,10 +94,11 @@ void Ctesk001View::onNew() {
 }
 
 void Ctesk001View::onSave() {
-    const auto path = m_chooser.saveFile(this, QString::fromUtf8(kProjectFilter),
-                                         QString::fromStdString(m_doc.getFileName()));
+    const std::string proposed = m_doc.getFileName();
+    const auto path =
+        m_chooser.saveFile(this, QString::fromUtf8(kProjectFilter), shownFileName(proposed));
     if (path && !path->isEmpty()) {
-        m_doc.saveProject(path->toStdString());
+        m_doc.saveProject(systemFileName(*path, proposed));
     }
 }
 
@@ -104,10 +106,11 @@ void Ctesk001View::onLoad() {
     if (!m_messages.okCancel(kReplaceShapeQuestion)) {
         return;
     }
-    const auto path = m_chooser.openFile(this, QString::fromUtf8(kProjectFilter),
-                                         QString::fromStdString(m_doc.getFileName()));
+    const std::string proposed = m_doc.getFileName();
+    const auto path =
+        m_chooser.openFile(this, QString::fromUtf8(kProjectFilter), shownFileName(proposed));
     if (path && !path->isEmpty()) {
-        m_doc.loadProject(path->toStdString());
+        m_doc.loadProject(systemFileName(*path, proposed));
     }
 }
 
@@ -119,8 +122,9 @@ bool Ctesk001View::openFile(const std::string& path) {
 }
 
 void Ctesk001View::onExport() {
-    const auto path = m_chooser.saveFile(this, QString::fromUtf8(kBitmapFilter),
-                                         QString::fromStdString(m_doc.getBitmapFileName()));
+    const std::string proposed = m_doc.getBitmapFileName();
+    const auto path =
+        m_chooser.saveFile(this, QString::fromUtf8(kBitmapFilter), shownFileName(proposed));
     if (!path || path->isEmpty()) {
         return;
     }
@@ -130,8 +134,9 @@ void Ctesk001View::onExport() {
         return;
     }
     const ExportFlips flips = m_askExportOptions(this);
-    m_doc.exportSculptMap(path->toStdString(), flips);
-    m_doc.setBitmapFileName(path->toStdString());
+    const std::string file = systemFileName(*path, proposed);
+    m_doc.exportSculptMap(file, flips);
+    m_doc.setBitmapFileName(file);
 }
 
 void Ctesk001View::onEffects() {
