@@ -2,6 +2,7 @@
 
 #include "Ctesk001View.h"
 #include "DocumentPreview.h"
+#include "FileNames.h"
 #include "GLView.h"
 #include "Messages.h"
 #include "PECView.h"
@@ -125,11 +126,12 @@ void CTeskMainFrame::closeEvent(QCloseEvent* event) {
 }
 
 namespace {
-QStringList localFiles(const QMimeData* data) {
-    QStringList files;
+/// The dropped local files as bytes: a name that is not UTF-8 must still open.
+std::vector<std::string> localFiles(const QMimeData* data) {
+    std::vector<std::string> files;
     for (const QUrl& url : data->urls()) {
         if (url.isLocalFile()) {
-            files.append(url.toLocalFile());
+            files.push_back(localFilePath(url));
         }
     }
     return files;
@@ -137,7 +139,7 @@ QStringList localFiles(const QMimeData* data) {
 } // namespace
 
 void CTeskMainFrame::dragEnterEvent(QDragEnterEvent* event) {
-    if (!localFiles(event->mimeData()).isEmpty()) {
+    if (!localFiles(event->mimeData()).empty()) {
         // A drop opens a copy of what it reads: the source must never be moved away.
         event->setDropAction(Qt::CopyAction);
         event->accept();
@@ -145,17 +147,19 @@ void CTeskMainFrame::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void CTeskMainFrame::dropEvent(QDropEvent* event) {
-    const QStringList files = localFiles(event->mimeData());
-    if (files.isEmpty()) {
+    const std::vector<std::string> files = localFiles(event->mimeData());
+    if (files.empty()) {
         return;
     }
     event->setDropAction(Qt::CopyAction);
     event->accept();
-    m_panel->openFile(files.front().toStdString());
+    m_panel->openFile(files.front());
     if (files.size() > 1) {
-        const QStringList rest = files.mid(1);
-        m_messages.inform(std::string(kOtherFilesMessage) + "\n" +
-                          rest.join(QLatin1Char('\n')).toStdString());
+        std::string rest = kOtherFilesMessage;
+        for (size_t i = 1; i < files.size(); ++i) {
+            rest += "\n" + files[i];
+        }
+        m_messages.inform(rest);
     }
 }
 

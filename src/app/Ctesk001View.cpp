@@ -5,6 +5,7 @@
 #include "DialogUnits.h"
 #include "EffectDialog.h"
 #include "FileChooser.h"
+#include "FileNames.h"
 #include "HPJumpFrame.h"
 #include "Installation.h"
 #include "Messages.h"
@@ -155,24 +156,24 @@ bool Ctesk001View::onSave() {
         return false;
     }
     const QString filter = QString::fromUtf8(kProjectFilter);
+    const std::string proposed = m_doc.getFileName();
     QString chosen;
-    const auto path =
-        m_chooser.saveFileAs(this, filter, QString::fromStdString(m_doc.getFileName()), chosen);
+    const auto path = m_chooser.saveFileAs(this, filter, shownFileName(proposed), chosen);
     if (!path || path->isEmpty()) {
         return false;
     }
-    return m_doc.saveProject(withExtension(*path, filter).toStdString());
+    return m_doc.saveProject(systemFileName(withExtension(*path, filter), proposed));
 }
 
 void Ctesk001View::onLoad() {
     if (!mayReplaceShape()) {
         return;
     }
-    const auto path =
-        m_chooser.openRecentFile(this, QString::fromUtf8(kProjectFilter),
-                                 QString::fromStdString(m_doc.getFileName()), RecentFiles::entries());
+    const std::string proposed = m_doc.getFileName();
+    const auto path = m_chooser.openRecentFile(this, QString::fromUtf8(kProjectFilter),
+                                               shownFileName(proposed), RecentFiles::entries());
     if (path && !path->isEmpty()) {
-        m_doc.loadProject(path->toStdString());
+        m_doc.loadProject(systemFileName(*path, proposed));
     }
 }
 
@@ -200,14 +201,14 @@ void Ctesk001View::onExport() {
         return;
     }
     const QString filter = QString::fromUtf8(kBitmapFilter);
+    const std::string proposed = m_doc.getBitmapFileName();
     QString chosen;
-    const auto path = m_chooser.saveFileAs(
-        this, filter, QString::fromStdString(m_doc.getBitmapFileName()), chosen);
+    const auto path = m_chooser.saveFileAs(this, filter, shownFileName(proposed), chosen);
     if (!path || path->isEmpty()) {
         return;
     }
     // The chosen filter decides the format of a name typed without an extension.
-    const std::string file = withExtension(*path, chosen).toStdString();
+    const std::string file = systemFileName(withExtension(*path, chosen), proposed);
     const ExportFlips flips = m_askExportOptions(this);
     m_doc.exportSculptMap(file, flips);
     m_doc.setBitmapFileName(file);

@@ -1,7 +1,8 @@
 #include "RecentFiles.h"
 
+#include "SettingsFile.h"
+
 #include <QFileInfo>
-#include <QSettings>
 
 namespace tesk {
 
@@ -13,11 +14,14 @@ QString key(int i) {
 } // namespace
 
 QStringList RecentFiles::entries() {
-    QSettings settings;
-    settings.beginGroup(kGroup);
     QStringList list;
+    const std::unique_ptr<QSettings> settings = openSettings();
+    if (!settings) {
+        return list;
+    }
+    settings->beginGroup(kGroup);
     for (int i = 0; i < kMaxEntries; ++i) {
-        const QString path = settings.value(key(i)).toString();
+        const QString path = settings->value(key(i)).toString();
         if (!path.isEmpty()) {
             list.append(path);
         }
@@ -31,13 +35,16 @@ void RecentFiles::add(const QString& given) {
     QStringList list = entries();
     list.removeAll(path);
     list.prepend(path);
-    QSettings settings;
-    settings.beginGroup(kGroup);
+    const std::unique_ptr<QSettings> settings = openSettings();
+    if (!settings) {
+        return;
+    }
+    settings->beginGroup(kGroup);
     for (int i = 0; i < kMaxEntries; ++i) {
         if (i < list.size()) {
-            settings.setValue(key(i), list[i]);
+            settings->setValue(key(i), list[i]);
         } else {
-            settings.remove(key(i));
+            settings->remove(key(i));
         }
     }
 }

@@ -4,6 +4,7 @@
 #include "Ctesk001View.h"
 #include "DocumentPreview.h"
 #include "FileChooser.h"
+#include "FileNames.h"
 #include "GLScene.h"
 #include "GLToolDialog.h"
 #include "GLView.h"
@@ -24,6 +25,7 @@
 #include <QAbstractSlider>
 #include <QApplication>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -222,6 +224,38 @@ TEST_F(MainWindowTest, OpeningAFileOverUnsavedWorkAsksFirst) {
     messages.scriptedChoices = {SaveChoice::Discard};
     frame->controlPanel()->openFile(path);
     EXPECT_EQ(doc->getFileName(), path);
+}
+
+// A file manager sends a name that is not UTF-8 percent-encoded; decoded as text it would
+// name another file.
+TEST_F(MainWindowTest, ADroppedFileWhoseNameIsNotUtf8Opens) {
+    const std::string path = dir("drop") + "/caf\xe9 %41.tsk";
+    click(1006);
+    click(1027); // "PS [2]"
+    ASSERT_TRUE(doc->saveProject(path));
+    click(1006);
+    QMimeData data;
+    data.setUrls(
+        {QUrl::fromEncoded("file://" + QByteArray::fromStdString(path).toPercentEncoding("/"))});
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    messages.scriptedAnswers = {true};
+    // Straight to the window's handler: QApplication would route a drop through a drag that
+    // never started.
+    static_cast<QObject*>(frame.get())->event(&drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_EQ(doc->getFileName(), path);
+    EXPECT_EQ(doc->selectedType(), DIM_SHEET_BSPLINE_ALONG);
+
+    // Saved again as the dialog offers it, it replaces that same file.
+    click(1020);
+    chooser.answers = {shownFileName(path)};
+    click(1009);
+    EXPECT_EQ(chooser.lastProposed, shownFileName(path));
+    SPMesh stored;
+    ASSERT_TRUE(loadProjectFile(path, stored, messages));
+    EXPECT_EQ(stored.SPDimType, DIM_POLES_LINEAR);
+    const fs::directory_iterator folder(fs::path(path).parent_path());
+    EXPECT_EQ(std::distance(fs::begin(folder), fs::end(folder)), 1) << "no second file";
 }
 
 TEST_F(MainWindowTest, KeyboardShortcutsRunThePanelCommands) {
