@@ -8,6 +8,7 @@
 #include "GLScene.h"
 #include "GLToolDialog.h"
 #include "GLView.h"
+#include "HPJumpFrame.h"
 #include "Messages.h"
 #include "PECForm.h"
 #include "PECToolDialog.h"
@@ -540,4 +541,24 @@ TEST_F(MainWindowTest, EveryControlIsInSightAtCommonScreenSizes) {
         // 10 sliders, 4 edit-bar buttons, 9 type buttons, the chooser, the panel's buttons.
         EXPECT_GE(checked, 10 + 4 + 9 + 1 + 8);
     }
+}
+
+TEST_F(MainWindowTest, HomePageBlogAndF1OpenTheManualPagesShippedWithTheEditor) {
+    std::vector<QUrl> opened;
+    for (const char* id : {"1063", "1064"}) {
+        auto* link = frame->controlPanel()->findChild<HPJumpFrame*>(QString::fromLatin1(id));
+        ASSERT_NE(link, nullptr);
+        link->setUrlOpener([&opened](const QUrl& url) { opened.push_back(url); });
+        QTest::mouseClick(link, Qt::LeftButton);
+    }
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    QTest::keyClick(frame.get(), Qt::Key_F1);
+    ASSERT_EQ(opened.size(), 3u);
+    EXPECT_EQ(opened[0], QUrl::fromLocalFile(QStringLiteral("/opt/tesk/doc/manual.html")));
+    EXPECT_EQ(opened[1], QUrl::fromLocalFile(QStringLiteral("/opt/tesk/doc/changes.html")));
+    EXPECT_EQ(opened[2], opened[0]) << "F1 opens the manual";
+    // The pages a build puts beside the editor exist.
+    EXPECT_TRUE(fs::is_regular_file(fs::path(TESK_SOURCE_DIR) / "docs" / "manual.html"));
+    EXPECT_TRUE(fs::is_regular_file(fs::path(TESK_SOURCE_DIR) / "docs" / "changes.html"));
 }
