@@ -57,8 +57,7 @@ CTeskMainFrame::CTeskMainFrame(Ctesk001Doc& doc, DocumentPreview& preview, Messa
             [this] { m_panel->onSave(); });
     shortcut(QKeySequence::HelpContents, &Ctesk001View::openManual);
     // Quitting is closing the window, so it asks about unsaved work the same way.
-    connect(new QShortcut(QKeySequence::Quit, this), &QShortcut::activated, this,
-            &QWidget::close);
+    connect(new QShortcut(QKeySequence::Quit, this), &QShortcut::activated, this, &QWidget::close);
     // Undo and redo as on every desktop: Ctrl+Z, and Ctrl+Y or Ctrl+Shift+Z.
     auto* undo = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), this);
     connect(undo, &QShortcut::activated, m_transformPane, &PECView::undo);

@@ -93,8 +93,7 @@ Ctesk001View::Ctesk001View(Ctesk001Doc& doc, Messages& messages, FileChooser& ch
                    documentationPage(doc, resources::kManualPage), "Home Page",
                    du.rect(0, 0, 48, 24));
     makeLinkButton(this, 1064, resources::kBlogButton,
-                   documentationPage(doc, resources::kChangesPage), "Blog",
-                   du.rect(0, 24, 48, 24));
+                   documentationPage(doc, resources::kChangesPage), "Blog", du.rect(0, 24, 48, 24));
 
     makeCaption(this, 1065, "プロジェクト", du.rect(0, 60, 48, 16));
     connect(makeButton(this, 1006, "新規", du.rect(0, 78, 48, 12)), &QPushButton::clicked, this,

@@ -103,7 +103,8 @@ void PECForm::arrange(QSize size) {
     const QSize designed = du.size(kPanelWidth, kPanelHeight);
     if (size.width() >= designed.width() && size.height() >= designed.height()) {
         for (size_t g = 0; g < std::size(kGroupLabels); ++g) {
-            m_groupLabels[g]->setGeometry(du.rect(0, kGroupLabels[g].y, 66, kGroupLabels[g].height));
+            m_groupLabels[g]->setGeometry(
+                du.rect(0, kGroupLabels[g].y, 66, kGroupLabels[g].height));
         }
         for (size_t i = 0; i < SLIDER_COUNT; ++i) {
             const TransformSliderInfo& info = kTransformSliders[i];

@@ -18,9 +18,9 @@
 #include "ProjectFile.h"
 #include "RADIOFrame.h"
 #include "ScratchDir.h"
+#include "ScriptedChooser.h"
 #include "SculptImageWriter.h"
 #include "StaticFrame.h"
-#include "ScriptedChooser.h"
 #include "TeskResources.h"
 
 #include <QAbstractSlider>
@@ -497,8 +497,7 @@ TEST_F(MainWindowTest, ExportTakesTheFormatOfTheChosenFilterForANameWithoutExten
     chooser.filterAnswer = QStringLiteral("PNG (*.png)");
     chooser.answers = {QString::fromStdString(stem)};
     click(1008);
-    EXPECT_EQ(chooser.asked.back(),
-              "save Bitmap (*.bmp);;PNG (*.png);;TGA (*.tga);;All Files (*)");
+    EXPECT_EQ(chooser.asked.back(), "save Bitmap (*.bmp);;PNG (*.png);;TGA (*.tga);;All Files (*)");
     std::ifstream png(stem + ".png", std::ios::binary);
     char signature[4] = {};
     png.read(signature, 4);
@@ -534,7 +533,8 @@ TEST_F(MainWindowTest, EveryControlIsInSightAtCommonScreenSizes) {
                 continue;
             }
             ++checked;
-            EXPECT_EQ(visiblePart(w, frame.get()), QRect(w->mapTo(frame.get(), QPoint()), w->size()))
+            EXPECT_EQ(visiblePart(w, frame.get()),
+                      QRect(w->mapTo(frame.get(), QPoint()), w->size()))
                 << client.width() << ": " << w->metaObject()->className() << " "
                 << w->objectName().toStdString() << " is cut off";
         }

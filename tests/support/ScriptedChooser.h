@@ -27,8 +27,8 @@ struct ScriptedChooser : FileChooser {
     }
     std::optional<QString> saveFileAs(QWidget* parent, const QString& filter,
                                       const QString& proposed, QString& chosenFilter) override {
-        chosenFilter = filterAnswer.isEmpty() ? filter.section(QStringLiteral(";;"), 0, 0)
-                                              : filterAnswer;
+        chosenFilter =
+            filterAnswer.isEmpty() ? filter.section(QStringLiteral(";;"), 0, 0) : filterAnswer;
         return saveFile(parent, filter, proposed);
     }
     std::optional<QString> answer(const QString& what) {

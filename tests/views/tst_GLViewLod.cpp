@@ -89,8 +89,7 @@ TEST_F(GLViewLodTest, AMapWithProblemsIsWarnedOfOnceTheShapeRests) {
     QTRY_VERIFY(!view->lodNote()->text().contains(QStringLiteral("warning")));
     const QFontMetrics metrics(view->lodNote()->font());
     EXPECT_LT(view->lodNote()->width(), longWidth);
-    EXPECT_LT(view->lodNote()->width(),
-              metrics.horizontalAdvance(view->lodNote()->text()) + 20);
+    EXPECT_LT(view->lodNote()->width(), metrics.horizontalAdvance(view->lodNote()->text()) + 20);
     EXPECT_LT(view->lodNote()->height(), 2 * metrics.height() + 8) << "one line, one line high";
 }
 
