@@ -46,6 +46,8 @@ GLToolDialog::GLToolDialog(QWidget* parent) : QWidget(parent), m_lodChooser(new 
     auto* through = makeButton(this, "1039", "ポイント 透過", du.rect(162, 0, 48, 12));
     through->setCheckable(true);
     through->setChecked(true);
+    // The first row does not wrap: the bar is never narrower than it.
+    setMinimumWidth(through->geometry().right() + 1);
     auto* reset = makeButton(this, "1041", "初期位置", du.rect(0, 12, 50, 13));
 
     connect(solid, &QPushButton::clicked, this, [this] { emit drawModeChosen(4); });

@@ -56,6 +56,7 @@ GLView::GLView(Ctesk001Doc& doc, DocumentPreview& preview, QWidget* parent)
     connect(m_checkDelay, &QTimer::timeout, this, &GLView::refreshLodNote);
     m_toolBar->showLodLevel(m_preview.lodLevel());
     connect(m_toolBar, &GLToolDialog::lodLevelChosen, this, &GLView::showLodLevel);
+    setMinimumWidth(m_toolBar->minimumWidth());
     m_toolBar->setGeometry(0, 0, width(), m_toolBar->heightForWidth(width()));
     connect(m_toolBar, &GLToolDialog::drawModeChosen, this, [this](int mode) {
         m_settings.drawMode = mode;
