@@ -17,6 +17,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string_view>
 
@@ -74,6 +75,13 @@ void answerHelpOrVersion(int argc, char** argv) {
         nameApplication();
         QCommandLineParser parser;
         describeCommandLine(parser);
+        parser.parse(QCoreApplication::arguments());
+        if (parser.isSet(QStringLiteral("version"))) {
+            // Qt's own answer names only the version; a packaged program also names its licence.
+            std::printf("%s %s\n%s", qPrintable(QCoreApplication::applicationName()),
+                        programVersion(), programLicence());
+            std::exit(0);
+        }
         parser.process(app); // prints and exits
     }
 }

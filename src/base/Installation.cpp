@@ -8,6 +8,10 @@ const char* programVersion() {
     return TESK_VERSION;
 }
 
+const char* programLicence() {
+    return TESK_COPYRIGHT "\nReleased under the " TESK_LICENCE ", without any warranty.\n";
+}
+
 std::filesystem::path effectPictureFolder(const std::filesystem::path& programDir) {
     const std::filesystem::path beside = programDir / "effect";
     const std::filesystem::path shared =
