@@ -65,16 +65,20 @@ share=$root/usr/share
 copyright_line=$(grep -m 1 '^Copyright ' "$source/LICENSE")
 notice=$(printf '%s\nReleased under the MIT License, without any warranty.' "$copyright_line")
 copyright=$share/doc/tesk/copyright
-head -1 "$copyright" | grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/$' ||
+format=https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/
+[ "$(head -1 "$copyright")" = "Format: $format" ] ||
     fail "the copyright file is not in the machine-readable format"
 [ "$(sed -n 's/^Copyright: //p' "$copyright")" = "${copyright_line#Copyright (c) }" ] ||
     fail "the copyright file does not name '$copyright_line'"
-[ "$(grep -c '^License: Expat$' "$copyright")" -eq 2 ] || fail "the copyright file's licence is not Expat (MIT)"
-# The stand-alone licence paragraph, indented and with " ." for blank lines, is LICENSE's
+[ "$(grep -c '^License: Expat$' "$copyright")" -eq 2 ] ||
+    fail "the copyright file's licence is not Expat (MIT)"
+# The last paragraph, the licence's text indented and with " ." for blank lines, is LICENSE's
 # permission notice.
-sed -n '/^License: Expat$/,$p' "$copyright" | tail -n +2 | sed 's/^ //; s/^\.$//' >"$scratch/notice"
+tac "$copyright" | sed '/^License: /q' | tac | tail -n +2 | sed 's/^ //; s/^\.$//' \
+    >"$scratch/notice"
 sed '1,/^Copyright /d' "$source/LICENSE" | sed '1{/^$/d}' >"$scratch/licence"
-diff "$scratch/licence" "$scratch/notice" >&2 || fail "the copyright file's licence text is not LICENSE's"
+diff "$scratch/licence" "$scratch/notice" >&2 ||
+    fail "the copyright file's licence text is not LICENSE's"
 
 # The programs answer from the unpacked copy; the editor without opening a display.
 out=$("$root/usr/bin/tesk-cli" --version) || fail "tesk-cli --version exits $?"
@@ -88,10 +92,12 @@ out=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=none "$root/usr/bin/tesk
 for program in tesk tesk-cli; do
     elf=$root/usr/bin/$program
     readelf -lW "$elf" | grep -q GNU_RELRO || fail "$program has no GNU_RELRO segment"
-    readelf -dW "$elf" | grep -Eq '\((FLAGS|FLAGS_1)\).*[^_](BIND_NOW|NOW)' || fail "$program is not linked with -z now"
+    readelf -dW "$elf" | grep -Eq '\(FLAGS(_1)?\) .* (BIND_)?NOW( |$)' ||
+        fail "$program is not linked with -z now"
     readelf --dyn-syms -W "$elf" >"$scratch/symbols"
     grep -q ' __stack_chk_fail' "$scratch/symbols" || fail "$program has no stack protector"
-    grep -Eq ' __[a-z]+_chk(@| |$)' "$scratch/symbols" || fail "$program calls no fortified function"
+    grep -Eq ' __[a-z]+_chk(@| |$)' "$scratch/symbols" ||
+        fail "$program calls no fortified function"
 done
 
 # The unpacked tool with the unpacked pictures renders what the built one does with the
@@ -122,9 +128,12 @@ grep -q "^MimeType=.*$mime;" "$desktop" || fail "the menu entry does not open $m
 metainfo=$share/metainfo/org.example.tesk.metainfo.xml
 grep -q "<launchable type=\"desktop-id\">$(basename "$desktop")</launchable>" "$metainfo" ||
     fail "the metainfo file does not launch $(basename "$desktop")"
-grep -q "<mediatype>$mime</mediatype>" "$metainfo" || fail "the metainfo file does not handle $mime"
-grep -q '<project_license>MIT</project_license>' "$metainfo" || fail "the metainfo file names no MIT licence"
-grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo file lists no release $version"
+grep -q "<mediatype>$mime</mediatype>" "$metainfo" ||
+    fail "the metainfo file does not handle $mime"
+grep -q '<project_license>MIT</project_license>' "$metainfo" ||
+    fail "the metainfo file names no MIT licence"
+grep -q "<release version=\"$version\"" "$metainfo" ||
+    fail "the metainfo file lists no release $version"
 grep -q '<screenshot type="default">' "$metainfo" || fail "the metainfo file has no screenshot"
 if command -v appstreamcli >/dev/null; then
     appstreamcli validate --no-net --pedantic "$metainfo" >"$scratch/appstream" 2>&1 ||
@@ -133,7 +142,8 @@ fi
 
 # The icon theme gets every size as a picture of that size, and the scalable one.
 for size in $icon_sizes; do
-    file -b "$share/icons/hicolor/${size}x$size/apps/tesk.png" | grep -q "^PNG image data, $size x $size," ||
+    icon=$share/icons/hicolor/${size}x$size/apps/tesk.png
+    file -b "$icon" | grep -q "^PNG image data, $size x $size," ||
         fail "the ${size}x$size icon is not a $size-pixel PNG"
 done
 file -b "$share/icons/hicolor/scalable/apps/tesk.svg" | grep -q '^SVG Scalable Vector Graphics' ||
