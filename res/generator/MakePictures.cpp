@@ -1,5 +1,6 @@
 // Draws the editor's own pictures (link buttons, shape-type button faces, level badges and
-// scissors of the 2-D editor, application icon) into the res/ folder given as the only argument.
+// scissors of the 2-D editor, application icon at each size given and as SVG) into the res/
+// folder given as the first argument.
 // Run it through the tesk_pictures target after changing a design here; the PNGs are committed.
 
 #include "UiFonts.h"
@@ -12,8 +13,10 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QSvgGenerator>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <numbers>
 
 namespace {
@@ -129,35 +132,35 @@ QImage facePicture(Family family) {
     return image;
 }
 
-// The application icon: a sculpt map of a sphere (red = X, green = Y, blue = Z) behind the
-// lit sphere it encodes.
-QImage appIcon() {
-    constexpr int kSize = 256;
-    QImage image(kSize, kSize, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
+// The application icon on a 256-unit square: a sculpt map of a sphere (red = X, green = Y,
+// blue = Z) behind the lit sphere it encodes. Drawn with shapes only, no clipping or pictures,
+// so that the same strokes make the scalable SVG and every PNG size.
+void paintAppIcon(QPainter& p) {
+    constexpr int kCells = 16;
+    constexpr double kTileStart = 8;
+    constexpr double kCell = (256 - 2 * kTileStart) / kCells;
     p.setRenderHint(QPainter::Antialiasing);
-
-    QImage map(16, 16, QImage::Format_RGB32);
-    for (int v = 0; v < 16; ++v) {
-        const double lat = std::numbers::pi * (v + 0.5) / 16;
-        for (int u = 0; u < 16; ++u) {
-            const double lon = 2 * std::numbers::pi * (u + 0.5) / 16;
+    QPainterPath tile;
+    tile.addRoundedRect(QRectF(kTileStart, kTileStart, kCells * kCell, kCells * kCell), 36, 36);
+    p.setPen(Qt::NoPen);
+    for (int v = 0; v < kCells; ++v) {
+        const double lat = std::numbers::pi * (v + 0.5) / kCells;
+        for (int u = 0; u < kCells; ++u) {
+            const double lon = 2 * std::numbers::pi * (u + 0.5) / kCells;
             const double x = std::sin(lat) * std::cos(lon);
             const double y = std::sin(lat) * std::sin(lon);
             const double z = std::cos(lat);
-            map.setPixel(u, v,
-                         qRgb(static_cast<int>((x + 1) * 127.5), static_cast<int>((y + 1) * 127.5),
+            QPainterPath cell;
+            // A hair of overlap, so that neighbouring cells leave no seam when smoothed.
+            cell.addRect(
+                QRectF(kTileStart + u * kCell, kTileStart + v * kCell, kCell + 0.3, kCell + 0.3));
+            p.setBrush(QColor(static_cast<int>((x + 1) * 127.5), static_cast<int>((y + 1) * 127.5),
                               static_cast<int>((z + 1) * 127.5)));
+            p.drawPath(cell.intersected(tile));
         }
     }
-    QPainterPath tile;
-    tile.addRoundedRect(QRectF(8, 8, kSize - 16, kSize - 16), 36, 36);
-    p.save();
-    p.setClipPath(tile);
-    p.drawImage(QRectF(8, 8, kSize - 16, kSize - 16), map);
-    p.fillRect(image.rect(), QColor(0, 0, 0, 70));
-    p.restore();
+    p.setBrush(QColor(0, 0, 0, 70));
+    p.drawPath(tile);
     p.setPen(QPen(QColor(30, 30, 40), 4));
     p.setBrush(Qt::NoBrush);
     p.drawPath(tile);
@@ -185,7 +188,32 @@ QImage appIcon() {
         p.drawEllipse(QPointF(centre.x(), centre.y() + y), half, half * 0.22);
     }
     p.drawEllipse(centre, kRadius, kRadius);
+}
+
+// The icon drawn afresh at `size` pixels, sharper at small sizes than a scaled-down picture.
+QImage appIcon(int size) {
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.scale(size / 256.0, size / 256.0);
+    paintAppIcon(p);
     return image;
+}
+
+bool saveScalableIcon(const QString& path) {
+    QSvgGenerator svg;
+    svg.setFileName(path);
+    svg.setSize(QSize(256, 256));
+    svg.setViewBox(QRect(0, 0, 256, 256));
+    svg.setTitle(QStringLiteral("TESK"));
+    svg.setDescription(QStringLiteral("SPDX-License-Identifier: MIT"));
+    QPainter p;
+    if (!p.begin(&svg)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    paintAppIcon(p);
+    return p.end();
 }
 
 // The level badges of the 2-D editor, 24 x 24 on the net's white: a sun-burst, red with a
@@ -275,8 +303,8 @@ bool save(const QImage& image, const QString& path) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s RES_FOLDER\n", argv[0]);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s RES_FOLDER [ICON_SIZE]...\n", argv[0]);
         return 64;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -292,11 +320,10 @@ int main(int argc, char** argv) {
         ok = save(badgePicture(badge), out + "/net/" + badge.file + ".png") && ok;
     }
     ok = save(scissorsPicture(), out + "/net/scissors.png") && ok;
-    const QImage icon = appIcon();
-    ok = save(icon, out + "/tesk.png") && ok;
-    // Menus and file managers look for the 48-pixel size first.
-    ok = save(icon.scaled(48, 48, Qt::KeepAspectRatio, Qt::SmoothTransformation),
-              out + "/tesk-48.png") &&
-         ok;
+    for (int i = 2; i < argc; ++i) {
+        const int size = std::atoi(argv[i]);
+        ok = save(appIcon(size), out + "/icons/" + QString::number(size) + ".png") && ok;
+    }
+    ok = saveScalableIcon(out + "/icons/scalable.svg") && ok;
     return ok ? 0 : 1;
 }

@@ -97,6 +97,12 @@ void answerWithoutWindow(const EditorCommandLine& line, char* program) {
         std::fprintf(stderr, "tesk: %s\n%s", line.problem.c_str(), qPrintable(parser.helpText()));
         std::exit(kExitUsage);
     }
+    if (line.request == Request::Version) {
+        // Qt's own answer names only the version; a packaged program also names its licence.
+        std::printf("%s %s\n%s", qPrintable(QCoreApplication::applicationName()),
+                    programVersion(), programLicence());
+        std::exit(0);
+    }
     parser.process(app); // prints and exits
 }
 

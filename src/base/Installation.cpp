@@ -8,6 +8,10 @@ const char* programVersion() {
     return TESK_VERSION;
 }
 
+const char* programLicence() {
+    return TESK_COPYRIGHT "\nReleased under the " TESK_LICENCE ", without any warranty.\n";
+}
+
 namespace {
 std::filesystem::path besideOrShared(const std::filesystem::path& beside,
                                      const std::filesystem::path& shared) {

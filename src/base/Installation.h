@@ -9,6 +9,10 @@ namespace tesk {
 /// The project's version, as CMake's project() states it ("0.0.5.1").
 const char* programVersion();
 
+/// The copyright and licence lines that both programs print after their version, taken from
+/// LICENSE; each line ends in a newline.
+const char* programLicence();
+
 /// The folder the effect picture dialog starts in, for a program whose executable is in
 /// `programDir`: `effect/` beside the executable when that folder exists (a build tree, or a
 /// copy laid out as designed), else `../share/tesk/effect/` relative to it when that exists

@@ -45,7 +45,8 @@ TEST(EditorCommandLine, VersionAndHelpNeedNoDisplay) {
     for (const char* option : {"--version", "-v"}) {
         const CliRun version = editorWithoutDisplay({option});
         EXPECT_EQ(version.status, 0) << option << ": " << version.err;
-        EXPECT_EQ(version.out, std::string("TESK ( Brenmold ) ") + tesk::programVersion() + "\n");
+        EXPECT_EQ(version.out, std::string("TESK ( Brenmold ) ") + tesk::programVersion() + "\n" +
+                                   tesk::programLicence());
     }
     for (const char* option : {"--help", "-h"}) {
         const CliRun help = editorWithoutDisplay({option});

@@ -60,3 +60,18 @@ TEST(Installation, TheManualIsBesideTheProgramInABuildAndUnderShareDocOnceInstal
     EXPECT_EQ(documentationFolder(bin), bin / "doc");
     fs::remove_all(bin.parent_path());
 }
+
+TEST(Installation, LicenceNoticeNamesWhatLicenseSays) {
+    std::ifstream licence(std::string(TESK_SOURCE_DIR) + "/LICENSE");
+    std::string name;
+    std::string line;
+    std::getline(licence, name);
+    std::string copyright;
+    while (std::getline(licence, line) && copyright.empty()) {
+        copyright = line.starts_with("Copyright ") ? line : "";
+    }
+    ASSERT_EQ(name, "MIT License");
+    EXPECT_EQ(copyright, "Copyright (c) 2026 The TESK developers");
+    EXPECT_EQ(std::string(programLicence()),
+              copyright + "\nReleased under the MIT License, without any warranty.\n");
+}

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a built tree with CPack, checks its control fields and file
-# layout, unpacks it with dpkg -x and runs the unpacked programs.
+# layout, unpacks it with dpkg -x and runs the unpacked programs, and checks what a
+# distribution asks of it: the licence, the hardening of the programs, the desktop metadata.
 #   check_package.sh BUILD_DIR SOURCE_DIR VERSION BUILT_TESK_CLI CPACK
 set -euo pipefail
 build=$1 source=$2 version=$3 built_cli=$4 cpack=$5
@@ -32,17 +33,21 @@ for lib in libc6 libstdc++6 libqt6widgets6 libpng16-16 libjpeg62-turbo; do
     [[ ", $(field Depends)" == *", $lib"* ]] || fail "Depends lacks $lib: $(field Depends)"
 done
 [ "$(field Description | wc -l)" -ge 3 ] || fail "no long description"
+icon_sizes="16 22 24 32 48 64 128 256"
 
 # Layout: exactly these files; programs alone in bin/, pictures under share/tesk/effect/.
 dpkg-deb -c "$deb" >"$scratch/listing"
 awk '$1 !~ /^d/ { sub(/^\./, "", $6); print $6 }' "$scratch/listing" | sort >"$scratch/files"
 {
     printf '%s\n' /usr/bin/tesk /usr/bin/tesk-cli /usr/share/applications/tesk.desktop \
-        /usr/share/icons/hicolor/48x48/apps/tesk.png /usr/share/icons/hicolor/256x256/apps/tesk.png \
-        /usr/share/mime/packages/tesk.xml /usr/share/man/man1/tesk.1.gz \
+        /usr/share/icons/hicolor/scalable/apps/tesk.svg /usr/share/mime/packages/tesk.xml \
+        /usr/share/metainfo/org.example.tesk.metainfo.xml /usr/share/man/man1/tesk.1.gz \
         /usr/share/man/man1/tesk-cli.1.gz /usr/share/doc/tesk/copyright \
         /usr/share/doc/tesk/changelog.gz /usr/share/doc/tesk/manual.html \
         /usr/share/doc/tesk/changes.html
+    for size in $icon_sizes; do
+        echo "/usr/share/icons/hicolor/${size}x$size/apps/tesk.png"
+    done
     for picture in "$source"/res/effect/*.png; do
         echo "/usr/share/tesk/effect/$(basename "$picture")"
     done
@@ -56,12 +61,45 @@ root=$scratch/root
 dpkg -x "$deb" "$root"
 share=$root/usr/share
 
+# The licence of LICENSE is the one the copyright file states, in Debian's machine-readable
+# form, and the one both programs name after their version.
+copyright_line=$(grep -m 1 '^Copyright ' "$source/LICENSE")
+notice=$(printf '%s\nReleased under the MIT License, without any warranty.' "$copyright_line")
+copyright=$share/doc/tesk/copyright
+format=https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/
+[ "$(head -1 "$copyright")" = "Format: $format" ] ||
+    fail "the copyright file is not in the machine-readable format"
+[ "$(sed -n 's/^Copyright: //p' "$copyright")" = "${copyright_line#Copyright (c) }" ] ||
+    fail "the copyright file does not name '$copyright_line'"
+[ "$(grep -c '^License: Expat$' "$copyright")" -eq 2 ] ||
+    fail "the copyright file's licence is not Expat (MIT)"
+# The last paragraph, the licence's text indented and with " ." for blank lines, is LICENSE's
+# permission notice.
+tac "$copyright" | sed '/^License: /q' | tac | tail -n +2 | sed 's/^ //; s/^\.$//' \
+    >"$scratch/notice"
+sed '1,/^Copyright /d' "$source/LICENSE" | sed '1{/^$/d}' >"$scratch/licence"
+diff "$scratch/licence" "$scratch/notice" >&2 ||
+    fail "the copyright file's licence text is not LICENSE's"
+
 # The programs answer from the unpacked copy; the editor without opening a display.
 out=$("$root/usr/bin/tesk-cli" --version) || fail "tesk-cli --version exits $?"
-[ "$out" = "tesk-cli $version" ] || fail "tesk-cli --version printed '$out'"
+[ "$out" = "tesk-cli $version"$'\n'"$notice" ] || fail "tesk-cli --version printed '$out'"
 out=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=none "$root/usr/bin/tesk" --version) ||
     fail "tesk --version exits $?"
-[ "$out" = "TESK ( Brenmold ) $version" ] || fail "tesk --version printed '$out'"
+[ "$out" = "TESK ( Brenmold ) $version"$'\n'"$notice" ] || fail "tesk --version printed '$out'"
+
+# Both programs are built as Debian hardens them: read-only relocations resolved at start
+# (GNU_RELRO, BIND_NOW), a stack protector and fortified library calls.
+for program in tesk tesk-cli; do
+    elf=$root/usr/bin/$program
+    readelf -lW "$elf" | grep -q GNU_RELRO || fail "$program has no GNU_RELRO segment"
+    readelf -dW "$elf" | grep -Eq '\(FLAGS(_1)?\) .* (BIND_)?NOW( |$)' ||
+        fail "$program is not linked with -z now"
+    readelf --dyn-syms -W "$elf" >"$scratch/symbols"
+    grep -q ' __stack_chk_fail' "$scratch/symbols" || fail "$program has no stack protector"
+    grep -Eq ' __[a-z]+_chk(@| |$)' "$scratch/symbols" ||
+        fail "$program calls no fortified function"
+done
 
 # The unpacked tool with the unpacked pictures renders what the built one does with the
 # pictures of the source tree, and the effects change the map.
@@ -86,6 +124,32 @@ mime=$(sed -n 's/.*<mime-type type="\([^"]*\)".*/\1/p' "$share/mime/packages/tes
 grep -q '<glob pattern="\*\.tsk"/>' "$share/mime/packages/tesk.xml" || fail "no *.tsk pattern"
 grep -q "^MimeType=.*$mime;" "$desktop" || fail "the menu entry does not open $mime"
 
+# Software centres: the metainfo file launches the menu entry, handles the same MIME type,
+# states the licence and lists this version; appstreamcli (where installed) accepts it.
+metainfo=$share/metainfo/org.example.tesk.metainfo.xml
+grep -q "<launchable type=\"desktop-id\">$(basename "$desktop")</launchable>" "$metainfo" ||
+    fail "the metainfo file does not launch $(basename "$desktop")"
+grep -q "<mediatype>$mime</mediatype>" "$metainfo" ||
+    fail "the metainfo file does not handle $mime"
+grep -q '<project_license>MIT</project_license>' "$metainfo" ||
+    fail "the metainfo file names no MIT licence"
+grep -q "<release version=\"$version\"" "$metainfo" ||
+    fail "the metainfo file lists no release $version"
+grep -q '<screenshot type="default">' "$metainfo" || fail "the metainfo file has no screenshot"
+if command -v appstreamcli >/dev/null; then
+    appstreamcli validate --no-net "$metainfo" >"$scratch/appstream" 2>&1 ||
+        fail "appstreamcli rejects the metainfo file: $(cat "$scratch/appstream")"
+fi
+
+# The icon theme gets every size as a picture of that size, and the scalable one.
+for size in $icon_sizes; do
+    icon=$share/icons/hicolor/${size}x$size/apps/tesk.png
+    file -b "$icon" | grep -q "^PNG image data, $size x $size," ||
+        fail "the ${size}x$size icon is not a $size-pixel PNG"
+done
+file -b "$share/icons/hicolor/scalable/apps/tesk.svg" | grep -q '^SVG Scalable Vector Graphics' ||
+    fail "the scalable icon is not an SVG"
+
 # Manual pages format without warnings and name this version; the changelog names it too.
 for page in "$share"/man/man1/*.1.gz; do
     zgrep -q "tesk $version" "$page" || fail "$(basename "$page") does not name version $version"
@@ -97,10 +161,12 @@ for page in "$share"/man/man1/*.1.gz; do
 done
 zcat "$share/doc/tesk/changelog.gz" | head -1 | grep -q "^tesk ($version) " ||
     fail "packaging/changelog has no entry for $version"
+zcat "$share/doc/tesk/changelog.gz" | grep -m 1 '^ -- ' | grep -qF " -- $(field Maintainer)  " ||
+    fail "the changelog's newest entry is not signed by the maintainer $(field Maintainer)"
 
-# Debian's own checker, where installed: errors fail, warnings are shown.
+# Debian's own checker, where installed: errors and warnings fail, the rest is shown.
 if command -v lintian >/dev/null; then
-    lintian --fail-on error "$deb" >&2 || fail "lintian reports errors"
+    lintian --fail-on error,warning "$deb" >&2 || fail "lintian reports errors or warnings"
 fi
 
 if [ "$failures" -ne 0 ]; then

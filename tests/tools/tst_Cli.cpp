@@ -108,12 +108,13 @@ TEST(Cli, HelpPrintsUsage) {
     EXPECT_TRUE(run.err.empty());
 }
 
-TEST(Cli, VersionPrintsNameAndVersionOnly) {
+TEST(Cli, VersionPrintsNameVersionAndLicenceOnly) {
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"--version"}, {"info", "--version"}}) {
         const CliRun run = cli(args);
         EXPECT_EQ(run.status, 0) << run.err;
-        EXPECT_EQ(run.out, std::string("tesk-cli ") + tesk::programVersion() + "\n");
+        EXPECT_EQ(run.out, std::string("tesk-cli ") + tesk::programVersion() + "\n" +
+                               tesk::programLicence());
         EXPECT_TRUE(run.err.empty()) << run.err;
     }
 }

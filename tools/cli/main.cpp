@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
             return kExitOk;
         }
         if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("tesk-cli %s\n", tesk::programVersion());
+            std::printf("tesk-cli %s\n%s", tesk::programVersion(), tesk::programLicence());
             return kExitOk;
         }
     }
