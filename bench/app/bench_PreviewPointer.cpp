@@ -38,7 +38,7 @@ struct Editor {
         ready = QTest::qWaitForWindowExposed(frame.get()) &&
                 doc->loadProject(TESK_SOURCE_DIR "/examples/sphere.tsk");
         QTest::qWait(200);
-        QObject::connect(&view(), &QOpenGLWidget::frameSwapped, [this] { ++framesShown; });
+        QObject::connect(&view(), &GLView::frameDrawn, [this] { ++framesShown; });
     }
 
     GLView& view() { return *frame->preview(); }

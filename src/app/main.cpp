@@ -28,7 +28,7 @@ namespace {
 void screenshotWhenDrawn(CTeskMainFrame& frame, const QString& path, int status) {
     auto connection = std::make_shared<QMetaObject::Connection>();
     *connection = QObject::connect(
-        frame.preview(), &QOpenGLWidget::frameSwapped, &frame, [&frame, path, status, connection] {
+        frame.preview(), &GLView::frameDrawn, &frame, [&frame, path, status, connection] {
             QObject::disconnect(*connection);
             QTimer::singleShot(200, &frame, [&frame, path, status] {
                 const bool saved = frame.grab().save(path, "PNG");
