@@ -18,13 +18,28 @@ Point3 vertexAt(const float* positions, uint32_t index) {
     return {p[0], p[1], p[2]};
 }
 
-/// Vertex normals as the normalised sum of the unit face normals (P1 - P0) x (P0 - P2);
-/// degenerate faces add nothing and a vertex with no usable face keeps a zero normal.
-/// Lengths divide rather than multiply by a reciprocal, which can turn 1 into 1 - 2^-24: where
-/// a flat map folds back, opposite faces of different sizes must cancel to zero, or the
-/// preview's GL_NORMALIZE stretches the residue to a full normal.
-void computeNormals(const std::vector<float>& positions, const std::vector<uint32_t>& indices,
-                    std::vector<float>& normals) {
+/// The last step of both normal computations: each summed normal scaled to unit length, left
+/// as it is when shorter than MIN_NORMAL_LENGTH.
+void normaliseEach(std::vector<float>& normals) {
+    for (size_t v = 0; v < normals.size(); v += 3) {
+        float* n = normals.data() + v;
+        const float len = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+        if (len < MIN_NORMAL_LENGTH) {
+            continue;
+        }
+        n[0] /= len;
+        n[1] /= len;
+        n[2] /= len;
+    }
+}
+
+} // namespace
+
+// Lengths divide rather than multiply by a reciprocal, which can turn 1 into 1 - 2^-24: where
+// a flat map folds back, opposite faces of different sizes must cancel to zero, or the
+// preview's GL_NORMALIZE stretches the residue to a full normal.
+void computeVertexNormals(const std::vector<float>& positions, const std::vector<uint32_t>& indices,
+                          std::vector<float>& normals) {
     normals.assign(positions.size(), 0.0f);
     const float* pos = positions.data();
     float* nrm = normals.data();
@@ -46,16 +61,73 @@ void computeNormals(const std::vector<float>& positions, const std::vector<uint3
             n[2] += unit.z;
         }
     }
-    for (size_t v = 0; v < normals.size(); v += 3) {
-        float* n = nrm + v;
-        const float len = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
-        if (len < MIN_NORMAL_LENGTH) {
-            continue;
+    normaliseEach(normals);
+}
+
+namespace {
+
+/// The unit normals of a grid's two triangles per quad, in planes of one component, with a
+/// zero border all round so that every vertex finds its six neighbouring faces in place.
+struct GridFaces {
+    size_t stride = 0;
+    std::vector<float> a[3]; // (f, f + 1, f + n + 1)
+    std::vector<float> b[3]; // (f, f + n + 1, f + n)
+};
+
+void storeUnitFace(Point3 face, std::vector<float> (&planes)[3], size_t at) {
+    const float len = std::sqrt(dot(face, face));
+    const bool usable = !(len < MIN_NORMAL_LENGTH);
+    planes[0][at] = usable ? face.x / len : 0.0f;
+    planes[1][at] = usable ? face.y / len : 0.0f;
+    planes[2][at] = usable ? face.z / len : 0.0f;
+}
+
+/// computeVertexNormals for the index list BuildFromSculptMap makes, without the index list: each
+/// vertex gathers its (up to) six faces in the order the triangle loop would have added them,
+/// so every sum rounds exactly as there. A missing or degenerate face adds +0, which leaves a
+/// sum that starts from +0 unchanged.
+void computeGridNormals(const std::vector<float>& positions, int n, std::vector<float>& normals) {
+    static thread_local GridFaces faces;
+    const auto un = static_cast<size_t>(n);
+    if (faces.stride != un + 1) { // the border stays zero from here on
+        faces.stride = un + 1;
+        for (auto* planes : {&faces.a, &faces.b}) {
+            for (std::vector<float>& plane : *planes) {
+                plane.assign(faces.stride * faces.stride, 0.0f);
+            }
         }
-        n[0] /= len;
-        n[1] /= len;
-        n[2] /= len;
     }
+    const float* pos = positions.data();
+    const auto row = static_cast<uint32_t>(n);
+    for (size_t r = 0; r + 1 < un; ++r) {
+        for (size_t c = 0; c + 1 < un; ++c) {
+            const auto f = static_cast<uint32_t>(r * un + c);
+            const Point3 p0 = vertexAt(pos, f);
+            const Point3 right = vertexAt(pos, f + 1);
+            const Point3 across = vertexAt(pos, f + row + 1);
+            const Point3 below = vertexAt(pos, f + row);
+            const size_t at = (r + 1) * faces.stride + c + 1;
+            storeUnitFace(cross(right - p0, p0 - across), faces.a, at);
+            storeUnitFace(cross(across - p0, p0 - below), faces.b, at);
+        }
+    }
+    normals.resize(positions.size());
+    float* nrm = normals.data();
+    for (int k = 0; k < 3; ++k) {
+        const float* a = faces.a[k].data();
+        const float* b = faces.b[k].data();
+        for (size_t r = 0; r < un; ++r) {
+            // Faces of quads (r-1, c-1), (r-1, c), (r, c-1), (r, c) in the padded planes.
+            const size_t up = r * faces.stride;
+            const size_t down = up + faces.stride;
+            float* out = nrm + 3 * r * un + static_cast<size_t>(k);
+            for (size_t c = 0; c < un; ++c) {
+                out[3 * c] = 0.0f + a[up + c] + b[up + c] + b[up + c + 1] + a[down + c] +
+                             a[down + c + 1] + b[down + c + 1];
+            }
+        }
+    }
+    normaliseEach(normals);
 }
 
 struct MarkerTemplate {
@@ -105,7 +177,7 @@ MarkerTemplate makeMarkerTemplate() {
         const uint32_t next = (k + 1) % ring;
         m.indices.insert(m.indices.end(), {bottom, lower + k, lower + next});
     }
-    computeNormals(m.positions, m.indices, m.normals);
+    computeVertexNormals(m.positions, m.indices, m.normals);
     for (float& v : m.positions) {
         v *= GLMesh::MARKER_SIZE;
     }
@@ -212,7 +284,7 @@ bool GLMesh::BuildFromSculptMap(const ImageBuffer& image, int n) {
             idx += 6;
         }
     }
-    computeNormals(positions, indices, normals);
+    computeGridNormals(positions, n, normals);
 
     pointFlags.clear();
     indicesPerMarker = 0;
