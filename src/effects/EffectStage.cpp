@@ -158,15 +158,37 @@ void awayFromCentroid(const int32_t* w, const float* amount, float* f) {
     }
 }
 
-/// Stretches one channel of F over 0..255 into W; a flat channel becomes 0.
+bool applicable(const EffectRecord& record) {
+    const int code = record.typeCode();
+    return record.enabled != 0 && record.typeSet() &&
+           (code == EFFECT_COMPOSITE || code == EFFECT_NORMAL || code == EFFECT_CENTROID) &&
+           record.width == kMapSide && record.height == kMapSide && record.pixels.size() == kCount;
+}
+
+} // namespace
+
 void refit(const float* f, int32_t* w) {
     // The extremes are searched from the first value: fixed starting bounds would cut off
-    // the range of results that lie wholly above or below them.
-    float low = f[0];
-    float high = f[0];
-    for (size_t k = 1; k < kCount; ++k) {
-        low = std::min(low, f[k]);
-        high = std::max(high, f[k]);
+    // the range of results that lie wholly above or below them. Eight running extremes side by
+    // side instead of one keep the search from waiting on each comparison; they find the same
+    // values (a NaN is passed over unless it comes first, as in one pass), and which of +0 and
+    // -0 they keep cannot change a stretched value.
+    constexpr size_t kLanes = 8;
+    float lows[kLanes];
+    float highs[kLanes];
+    std::fill(lows, lows + kLanes, f[0]);
+    std::fill(highs, highs + kLanes, f[0]);
+    for (size_t k = 0; k < kCount; k += kLanes) {
+        for (size_t l = 0; l < kLanes; ++l) {
+            lows[l] = std::min(lows[l], f[k + l]);
+            highs[l] = std::max(highs[l], f[k + l]);
+        }
+    }
+    float low = lows[0];
+    float high = highs[0];
+    for (size_t l = 1; l < kLanes; ++l) {
+        low = std::min(low, lows[l]);
+        high = std::max(high, highs[l]);
     }
     if (!(high > low) || !std::isfinite(high - low)) {
         std::fill(w, w + kCount, 0);
@@ -184,15 +206,6 @@ void refit(const float* f, int32_t* w) {
         w[k] = static_cast<int32_t>(std::min(std::max(0.0, v), 255.0)); // NaN -> 0
     }
 }
-
-bool applicable(const EffectRecord& record) {
-    const int code = record.typeCode();
-    return record.enabled != 0 && record.typeSet() &&
-           (code == EFFECT_COMPOSITE || code == EFFECT_NORMAL || code == EFFECT_CENTROID) &&
-           record.width == kMapSide && record.height == kMapSide && record.pixels.size() == kCount;
-}
-
-} // namespace
 
 void ApplyEffects(std::span<uint32_t> sculptMap, const EffectList& effects) {
     if (sculptMap.size() != kCount ||
