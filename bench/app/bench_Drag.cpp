@@ -19,6 +19,7 @@
 #include "SliderHandle.h"
 #include "TeskResources.h"
 
+#include <GL/gl.h>
 #include <QApplication>
 #include <QMouseEvent>
 #include <QScrollArea>
@@ -27,6 +28,7 @@
 #include <benchmark/benchmark.h>
 #include <ctime>
 #include <memory>
+#include <string>
 
 using namespace tesk;
 using tesk::testing::sliderHandleCentre;
@@ -64,6 +66,11 @@ struct Editor {
         doc->addListener(&rebuilds);
         QTest::qWait(200);
         QObject::connect(frame->preview(), &GLView::frameDrawn, [this] { ++framesShown; });
+        // Named in every result, so a figure from a hardware driver is told apart.
+        if (frame->preview()->makeCurrent()) {
+            renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+            frame->preview()->doneCurrent();
+        }
     }
     ~Editor() { doc->removeListener(&rebuilds); }
 
@@ -87,6 +94,7 @@ struct Editor {
     RebuildCounter rebuilds;
     bool ready = false;
     int framesShown = 0;
+    std::string renderer = "no GL";
 };
 
 Editor* editor(benchmark::State& state) {
@@ -142,6 +150,7 @@ void BM_SliderDragFrames(benchmark::State& state) {
         e->waitForFrame(e->framesShown);
     }
     reportFrames(state, *e->frame->preview(), frames, processCpuMs() - cpuBefore);
+    state.SetLabel(e->renderer);
     state.counters["rebuilds"] = static_cast<double>(e->rebuilds.count - rebuildsBefore);
 }
 
@@ -173,6 +182,7 @@ void BM_CameraDragFrames(benchmark::State& state) {
         e->waitForFrame(e->framesShown);
     }
     reportFrames(state, view, frames, processCpuMs() - cpuBefore);
+    state.SetLabel(e->renderer);
 }
 
 } // namespace
