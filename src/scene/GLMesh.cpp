@@ -364,9 +364,12 @@ bool GLMesh::BuildPointMarkers(std::span<const Point3> points, std::span<const u
     float* nrm = normals.data();
     uint32_t* idx = indices.data();
     for (size_t i = 0; i < count; ++i) {
-        const float offset[3] = {points[i].x, points[i].y, points[i].z};
-        for (size_t k = 0; k < shape.positions.size(); ++k) {
-            *pos++ = shape.positions[k] + offset[k % 3];
+        const Point3 at = points[i];
+        for (size_t k = 0; k < shape.positions.size(); k += 3) {
+            pos[0] = shape.positions[k] + at.x;
+            pos[1] = shape.positions[k + 1] + at.y;
+            pos[2] = shape.positions[k + 2] + at.z;
+            pos += 3;
         }
         nrm = std::copy(shape.normals.begin(), shape.normals.end(), nrm);
         const auto first = static_cast<uint32_t>(i * MARKER_VERTICES);
