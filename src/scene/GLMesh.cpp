@@ -18,21 +18,6 @@ Point3 vertexAt(const float* positions, uint32_t index) {
     return {p[0], p[1], p[2]};
 }
 
-/// The last step of both normal computations: each summed normal scaled to unit length, left
-/// as it is when shorter than MIN_NORMAL_LENGTH.
-void normaliseEach(std::vector<float>& normals) {
-    for (size_t v = 0; v < normals.size(); v += 3) {
-        float* n = normals.data() + v;
-        const float len = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
-        if (len < MIN_NORMAL_LENGTH) {
-            continue;
-        }
-        n[0] /= len;
-        n[1] /= len;
-        n[2] /= len;
-    }
-}
-
 } // namespace
 
 // Lengths divide rather than multiply by a reciprocal, which can turn 1 into 1 - 2^-24: where
@@ -61,7 +46,16 @@ void computeVertexNormals(const std::vector<float>& positions, const std::vector
             n[2] += unit.z;
         }
     }
-    normaliseEach(normals);
+    for (size_t v = 0; v < normals.size(); v += 3) {
+        float* n = nrm + v;
+        const float len = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+        if (len < MIN_NORMAL_LENGTH) {
+            continue;
+        }
+        n[0] /= len;
+        n[1] /= len;
+        n[2] /= len;
+    }
 }
 
 namespace {
