@@ -14,9 +14,10 @@ inline constexpr const char* kIcon = ":/tesk.png";
 /// 84 x 63 pictures of the control panel's link buttons.
 inline constexpr const char* kHomePageButton = ":/link/homepage.png";
 inline constexpr const char* kBlogButton = ":/link/blog.png";
-/// The maker's pages are not known to this build; these reserved names stand in for them.
-inline constexpr const char* kHomePageAddress = "https://brenmold.example/";
-inline constexpr const char* kBlogAddress = "https://brenmold.example/blog/";
+/// The pages the link buttons open, shipped with the program (see documentationFolder): the
+/// manual, and the change log.
+inline constexpr const char* kManualPage = "manual.html";
+inline constexpr const char* kChangesPage = "changes.html";
 
 /// 48 x 36 faces of the shape-type buttons: the folder, then the face name of the type's
 /// table entry and ".png".

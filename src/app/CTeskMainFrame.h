@@ -41,13 +41,20 @@ public:
 
     void fileNameChanged(const std::string& name) override;
     void projectStored(const std::string& path, bool onDisk) override;
+    void shapeRebuilt() override;
 
 protected:
+    /// Asks about unsaved work first; Cancel, or a save that fails, keeps the window open.
+    void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
+    /// The title's modified mark, in the Qt way ("[*]" in the caption).
+    void showModified();
+
     Ctesk001Doc& m_doc;
+    Messages& m_messages;
     Ctesk001View* m_panel;
     GLView* m_preview;
     PEView* m_editorPane;

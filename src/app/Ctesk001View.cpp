@@ -5,15 +5,22 @@
 #include "DialogUnits.h"
 #include "EffectDialog.h"
 #include "FileChooser.h"
+#include "FileNames.h"
 #include "HPJumpFrame.h"
+#include "Installation.h"
 #include "Messages.h"
+#include "RecentFiles.h"
 #include "SculptedImageSaveOptionDialog.h"
 #include "StaticFrame.h"
 #include "TeskResources.h"
 #include "UiFonts.h"
 
+#include <QEvent>
+#include <QFileInfo>
 #include <QImage>
 #include <QPushButton>
+#include <QUrl>
+#include <filesystem>
 
 namespace tesk {
 
@@ -34,13 +41,42 @@ void makeCaption(QWidget* parent, int id, const char* text, const QRect& rect) {
     caption->setGeometry(rect);
 }
 
-void makeLinkButton(QWidget* parent, int id, const char* picture, const char* address,
+void makeLinkButton(QWidget* parent, int id, const char* picture, const QString& address,
                     const char* text, const QRect& rect) {
     auto* link = new HPJumpFrame(parent);
     link->setObjectName(QString::number(id));
     link->setText(QString::fromUtf8(text));
     link->setGeometry(rect);
-    link->setPicture(QString::fromUtf8(address), QImage(QString::fromUtf8(picture)));
+    link->setPicture(address, QImage(QString::fromUtf8(picture)));
+}
+
+/// A page of the manual shipped with the program, as a file address.
+QString documentationPage(const Ctesk001Doc& doc, const char* page) {
+    const std::filesystem::path file = documentationFolder(doc.getProgramDir()) / page;
+    return QUrl::fromLocalFile(QString::fromStdString(file.string())).toString();
+}
+
+bool isPictureName(const std::string& path) {
+    const QString suffix = QFileInfo(QString::fromStdString(path)).suffix().toLower();
+    return suffix == "bmp" || suffix == "png" || suffix == "tga" || suffix == "jpg" ||
+           suffix == "jpeg";
+}
+
+/// The name with the extension of `filter`'s first pattern ("Bitmap (*.bmp)" gives ".bmp")
+/// when the typed name has none.
+QString withExtension(const QString& path, const QString& filter) {
+    if (!QFileInfo(path).suffix().isEmpty()) {
+        return path;
+    }
+    const qsizetype star = filter.indexOf(QStringLiteral("(*."));
+    if (star < 0) {
+        return path;
+    }
+    const qsizetype end = filter.indexOf(QLatin1Char(')'), star);
+    const QString extension = filter.mid(star + 2, end - star - 2);
+    return extension.contains(QLatin1Char('*')) || extension.contains(QLatin1Char(' '))
+               ? path
+               : path + extension;
 }
 } // namespace
 
@@ -52,10 +88,12 @@ Ctesk001View::Ctesk001View(Ctesk001Doc& doc, Messages& messages, FileChooser& ch
     const DialogUnits du(font());
     setMinimumSize(du.size(kPanelWidthUnits, kPanelHeightUnits));
 
-    makeLinkButton(this, 1063, resources::kHomePageButton, resources::kHomePageAddress, "Home Page",
+    // The pages shipped with the program: the manual, and what changed in each version.
+    makeLinkButton(this, 1063, resources::kHomePageButton,
+                   documentationPage(doc, resources::kManualPage), "Home Page",
                    du.rect(0, 0, 48, 24));
-    makeLinkButton(this, 1064, resources::kBlogButton, resources::kBlogAddress, "Blog",
-                   du.rect(0, 24, 48, 24));
+    makeLinkButton(this, 1064, resources::kBlogButton,
+                   documentationPage(doc, resources::kChangesPage), "Blog", du.rect(0, 24, 48, 24));
 
     makeCaption(this, 1065, "プロジェクト", du.rect(0, 60, 48, 16));
     connect(makeButton(this, 1006, "新規", du.rect(0, 78, 48, 12)), &QPushButton::clicked, this,
@@ -85,53 +123,94 @@ Ctesk001View::~Ctesk001View() {
     m_doc.removeListener(this);
 }
 
-void Ctesk001View::onNew() {
-    if (!m_messages.okCancel(kReplaceShapeQuestion)) {
-        return;
+bool Ctesk001View::maySetShapeAside() {
+    if (!m_doc.isModified()) {
+        return true;
     }
-    m_doc.newShape();
+    switch (m_messages.saveDiscardCancel(kUnsavedChangesQuestion)) {
+    case SaveChoice::Save:
+        return onSave();
+    case SaveChoice::Discard:
+        return true;
+    case SaveChoice::Cancel:
+        break;
+    }
+    return false;
 }
 
-void Ctesk001View::onSave() {
-    const auto path = m_chooser.saveFile(this, QString::fromUtf8(kProjectFilter),
-                                         QString::fromStdString(m_doc.getFileName()));
-    if (path && !path->isEmpty()) {
-        m_doc.saveProject(path->toStdString());
+bool Ctesk001View::mayReplaceShape() {
+    return m_doc.isModified() ? maySetShapeAside() : m_messages.okCancel(kReplaceShapeQuestion);
+}
+
+void Ctesk001View::onNew() {
+    if (mayReplaceShape()) {
+        m_doc.newShape();
     }
+}
+
+bool Ctesk001View::onSave() {
+    if (m_doc.mesh().lineCount() == 0) {
+        // A file of no lines could never be opened again.
+        m_messages.inform(kNothingToSaveMessage);
+        return false;
+    }
+    const QString filter = QString::fromUtf8(kProjectFilter);
+    const std::string proposed = m_doc.getFileName();
+    QString chosen;
+    const auto path = m_chooser.saveFileAs(this, filter, shownFileName(proposed), chosen);
+    if (!path || path->isEmpty()) {
+        return false;
+    }
+    return m_doc.saveProject(systemFileName(withExtension(*path, filter), proposed));
 }
 
 void Ctesk001View::onLoad() {
-    if (!m_messages.okCancel(kReplaceShapeQuestion)) {
+    if (!mayReplaceShape()) {
         return;
     }
-    const auto path = m_chooser.openFile(this, QString::fromUtf8(kProjectFilter),
-                                         QString::fromStdString(m_doc.getFileName()));
+    const std::string proposed = m_doc.getFileName();
+    const auto path = m_chooser.openRecentFile(this, QString::fromUtf8(kProjectFilter),
+                                               shownFileName(proposed), RecentFiles::entries());
     if (path && !path->isEmpty()) {
-        m_doc.loadProject(path->toStdString());
+        m_doc.loadProject(systemFileName(*path, proposed));
     }
 }
 
-bool Ctesk001View::openFile(const std::string& path) {
-    if (m_doc.mesh().lineCount() > 0 && !m_messages.okCancel(kReplaceShapeQuestion)) {
+bool Ctesk001View::openFile(const std::string& name) {
+    std::error_code error;
+    const std::string path = std::filesystem::absolute(name, error).lexically_normal().string();
+    if (std::filesystem::is_directory(path, error)) {
+        m_messages.inform(kFolderDropMessage);
         return false;
     }
-    return m_doc.loadProject(path);
+    if (isPictureName(path)) {
+        m_messages.inform(kPictureDropMessage);
+        return false;
+    }
+    if (!maySetShapeAside()) {
+        return false;
+    }
+    return m_doc.loadProject(path.empty() ? name : path);
 }
 
 void Ctesk001View::onExport() {
-    const auto path = m_chooser.saveFile(this, QString::fromUtf8(kBitmapFilter),
-                                         QString::fromStdString(m_doc.getBitmapFileName()));
-    if (!path || path->isEmpty()) {
-        return;
-    }
     if (!m_doc.hasSculptMap()) {
-        // Nothing has been built yet (no New or Load): say so rather than do nothing.
+        // Nothing has been built yet (no New or Load): say so before any dialog.
         m_messages.inform(kNoSculptMapMessage);
         return;
     }
+    const QString filter = QString::fromUtf8(kBitmapFilter);
+    const std::string proposed = m_doc.getBitmapFileName();
+    QString chosen;
+    const auto path = m_chooser.saveFileAs(this, filter, shownFileName(proposed), chosen);
+    if (!path || path->isEmpty()) {
+        return;
+    }
+    // The chosen filter decides the format of a name typed without an extension.
+    const std::string file = systemFileName(withExtension(*path, chosen), proposed);
     const ExportFlips flips = m_askExportOptions(this);
-    m_doc.exportSculptMap(path->toStdString(), flips);
-    m_doc.setBitmapFileName(path->toStdString());
+    m_doc.exportSculptMap(file, flips);
+    m_doc.setBitmapFileName(file);
 }
 
 void Ctesk001View::onEffects() {
@@ -140,10 +219,27 @@ void Ctesk001View::onEffects() {
             return m_chooser.openFile(parent, filter, folder);
         };
         m_effectDialog = new EffectDialog(m_doc, choose, this);
+        m_effectDialog->installEventFilter(this);
+        if (m_effectDialogPlace) {
+            m_effectDialog->move(*m_effectDialogPlace);
+        }
     }
     m_effectDialog->show();
     m_effectDialog->raise();
     m_effectDialog->activateWindow();
+}
+
+void Ctesk001View::openManual() {
+    if (auto* home = findChild<HPJumpFrame*>(QStringLiteral("1063"))) {
+        home->click();
+    }
+}
+
+bool Ctesk001View::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_effectDialog && event->type() == QEvent::Hide) {
+        m_effectDialogPlace = m_effectDialog->pos();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 EffectDialog* Ctesk001View::effectDialog() const {

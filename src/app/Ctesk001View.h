@@ -5,9 +5,11 @@
 #include "DocumentListener.h"
 #include "SculptImageWriter.h"
 
+#include <QPoint>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <string>
 
 class QPushButton;
@@ -23,7 +25,18 @@ class Messages;
 
 inline constexpr const char* kReplaceShapeQuestion = "現在の形状は削除されます。\nよろしいですか？";
 inline constexpr const char* kProjectFilter = "tesk file (*.tsk);;All Files (*)";
-inline constexpr const char* kBitmapFilter = "Bitmap (*.bmp);;All Files (*)";
+inline constexpr const char* kBitmapFilter =
+    "Bitmap (*.bmp);;PNG (*.png);;TGA (*.tga);;All Files (*)";
+inline constexpr const char* kUnsavedChangesQuestion =
+    "形状が変更されています。\n変更を保存しますか？";
+inline constexpr const char* kNothingToSaveMessage =
+    "保存する形状がありません。\n「新規」か「形状読込」で形状を作ってください。";
+inline constexpr const char* kFolderDropMessage =
+    "フォルダは開けません。\n形状ファイル (*.tsk) をドロップしてください。";
+inline constexpr const char* kPictureDropMessage =
+    "画像は形状として開けません。\nドロップできるのは形状ファイル (*.tsk) です。";
+inline constexpr const char* kOtherFilesMessage =
+    "最初のファイルだけを開きました。次のファイルは開いていません:";
 
 class Ctesk001View : public QWidget, public DocumentListener {
     Q_OBJECT
@@ -39,13 +52,20 @@ public:
 
     // The commands of the panel's buttons.
     void onNew();
-    void onSave();
+    /// True when the shape was written.
+    bool onSave();
     void onLoad();
     void onExport();
+    /// Before work would be lost (New, Load, a drop, closing): with unsaved changes asks to
+    /// save, discard or cancel. True when the caller may go on: nothing to lose, discarded,
+    /// or saved. A save that is cancelled or fails keeps everything as it is.
+    bool maySetShapeAside();
     /// Opens the effect dialog, or brings it to the front when it is open.
     void onEffects();
-    /// Loads `path` after the confirmation that Load asks (only when a shape would be lost):
-    /// files named on the command line or dropped on the window. True when it was loaded.
+    /// Opens the manual, as the "Home Page" button does (F1).
+    void openManual();
+    /// Loads `path` (made absolute) for the command line and drops: a folder or a picture is
+    /// refused before anything is asked; unsaved work is asked about. True when it was loaded.
     bool openFile(const std::string& path);
 
     /// Shows the document's current sculpt map in the picture button.
@@ -57,7 +77,15 @@ public:
     /// "Viewer 連動": pressed in while the companion viewer is fed.
     QPushButton* linkButton() const { return m_linkButton; }
 
+protected:
+    /// Keeps where the effect dialog was when it went away.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    /// Asks before New or Load: about unsaved work when there is some, else the designed
+    /// question.
+    bool mayReplaceShape();
+
     Ctesk001Doc& m_doc;
     Messages& m_messages;
     FileChooser& m_chooser;
@@ -65,6 +93,8 @@ private:
     BitmapFrame* m_picture;
     /// Cleared by itself when the dialog's close box destroys it.
     QPointer<EffectDialog> m_effectDialog;
+    /// Where the user last left the effect dialog, so that it comes back there.
+    std::optional<QPoint> m_effectDialogPlace;
     QPushButton* m_linkButton;
 };
 

@@ -15,6 +15,7 @@ public:
     void inform(const std::string& text) override;
     bool okCancel(const std::string& text) override;
     bool yesNo(const std::string& text) override;
+    SaveChoice saveDiscardCancel(const std::string& text) override;
 
 private:
     QWidget* m_parent;

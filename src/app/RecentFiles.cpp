@@ -1,6 +1,8 @@
 #include "RecentFiles.h"
 
-#include <QSettings>
+#include "SettingsFile.h"
+
+#include <QFileInfo>
 
 namespace tesk {
 
@@ -12,11 +14,14 @@ QString key(int i) {
 } // namespace
 
 QStringList RecentFiles::entries() {
-    QSettings settings;
-    settings.beginGroup(kGroup);
     QStringList list;
+    const std::unique_ptr<QSettings> settings = openSettings();
+    if (!settings) {
+        return list;
+    }
+    settings->beginGroup(kGroup);
     for (int i = 0; i < kMaxEntries; ++i) {
-        const QString path = settings.value(key(i)).toString();
+        const QString path = settings->value(key(i)).toString();
         if (!path.isEmpty()) {
             list.append(path);
         }
@@ -24,17 +29,22 @@ QStringList RecentFiles::entries() {
     return list;
 }
 
-void RecentFiles::add(const QString& path) {
+void RecentFiles::add(const QString& given) {
+    // Absolute, so that the list still leads to the file from wherever the editor starts.
+    const QString path = QFileInfo(given).absoluteFilePath();
     QStringList list = entries();
     list.removeAll(path);
     list.prepend(path);
-    QSettings settings;
-    settings.beginGroup(kGroup);
+    const std::unique_ptr<QSettings> settings = openSettings();
+    if (!settings) {
+        return;
+    }
+    settings->beginGroup(kGroup);
     for (int i = 0; i < kMaxEntries; ++i) {
         if (i < list.size()) {
-            settings.setValue(key(i), list[i]);
+            settings->setValue(key(i), list[i]);
         } else {
-            settings.remove(key(i));
+            settings->remove(key(i));
         }
     }
 }

@@ -11,7 +11,8 @@ public:
 
     /// The list as stored.
     static QStringList entries();
-    /// Puts `path` at the front, dropping an older copy and entries beyond the eighth.
+    /// Puts `path`, made absolute, at the front, dropping an older copy and entries beyond the
+    /// eighth.
     static void add(const QString& path);
 };
 

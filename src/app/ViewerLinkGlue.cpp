@@ -6,6 +6,7 @@
 #include "ViewerLink.h"
 
 #include <QAbstractButton>
+#include <QDebug>
 #include <QSocketNotifier>
 #include <QWidget>
 #include <QWindow>
@@ -41,6 +42,10 @@ ViewerLinkGlue::ViewerLinkGlue(Ctesk001Doc& doc, GLScene& scene, Messages& messa
                                std::function<void()> saveCommand, LinkNames names, QObject* parent)
     : QObject(parent), m_doc(doc), m_scene(scene), m_mainWindow(mainWindow), m_button(&button),
       m_saveCommand(std::move(saveCommand)) {
+    if (names.folder.empty()) {
+        qWarning("tesk: the viewer link is off: the folder for its sockets is not private to "
+                 "this user");
+    }
     uint32_t mainId = 0;
     uint32_t panelId = 0;
     m_mainEndpoint = openWindow(names, mainId);

@@ -4,38 +4,53 @@
 #include "Ctesk001Doc.h"
 #include "Ctesk001View.h"
 #include "DocumentPreview.h"
+#include "EditorCommandLine.h"
 #include "FileChooser.h"
+#include "FileIO.h"
+#include "FileNames.h"
 #include "GLScene.h"
 #include "GLView.h"
 #include "Installation.h"
 #include "QtMessages.h"
+#include "StandardOutput.h"
 #include "TeskResources.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCommandLineParser>
 #include <QIcon>
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
-#include <string_view>
 
 using namespace tesk;
 
 namespace {
 
+constexpr int kExitUnusable = 2;
+constexpr int kExitUsage = 64;
+constexpr const char* kNoDisplay = "tesk: no display: run it under a desktop or `xvfb-run`\n";
+
 // Saves the window once the preview has drawn its first frame, then quits.
-void screenshotWhenDrawn(CTeskMainFrame& frame, const QString& path, int status) {
+void screenshotWhenDrawn(CTeskMainFrame& frame, const std::string& path, int status) {
     auto connection = std::make_shared<QMetaObject::Connection>();
     *connection = QObject::connect(
         frame.preview(), &GLView::frameDrawn, &frame, [&frame, path, status, connection] {
             QObject::disconnect(*connection);
             QTimer::singleShot(200, &frame, [&frame, path, status] {
-                const bool saved = frame.grab().save(path, "PNG");
+                // Encoded here and written by the program's own save, so the path is used
+                // byte for byte and a half-written picture never replaces an old one.
+                QByteArray png;
+                QBuffer buffer(&png);
+                const bool saved =
+                    buffer.open(QIODevice::WriteOnly) && frame.grab().save(&buffer, "PNG") &&
+                    writeFileAtomically(path, png.constData(), static_cast<size_t>(png.size()));
                 if (!saved) {
-                    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+                    std::fprintf(stderr, "cannot write %s\n", path.c_str());
                 }
-                QCoreApplication::exit(saved ? status : 2);
+                QCoreApplication::exit(saved ? status : kExitUnusable);
             });
         });
 }
@@ -46,59 +61,92 @@ void nameApplication() {
     QCoreApplication::setApplicationVersion(QString::fromLatin1(programVersion()));
 }
 
-// The command line the editor understands; --help prints it. Returns the screenshot option.
-QCommandLineOption describeCommandLine(QCommandLineParser& parser) {
+// The command line as --help prints it.
+void describeCommandLine(QCommandLineParser& parser) {
     parser.setApplicationDescription(QStringLiteral("Sculpted prim editor"));
     parser.addHelpOption();
     parser.addVersionOption();
-    QCommandLineOption screenshot(QStringLiteral("screenshot"),
-                                  QStringLiteral("Save a PNG of the window once drawn, then exit."),
-                                  QStringLiteral("PATH"));
-    parser.addOption(screenshot);
+    parser.addOption(QCommandLineOption(QString::fromLatin1(kScreenshotOption.name),
+                                        QString::fromLatin1(kScreenshotOption.description),
+                                        QString::fromLatin1(kScreenshotOption.valueName)));
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Project file to open."),
                                  QStringLiteral("[FILE.tsk]"));
-    return screenshot;
 }
 
-// Help and version are answered before the window system is opened, so that they also work
-// without a display.
-void answerHelpOrVersion(int argc, char** argv) {
-    bool asked = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        asked = asked || arg == "-h" || arg == "-?" || arg == "--help" || arg == "--help-all" ||
-                arg == "-v" || arg == "--version";
+// Help, version and usage errors are answered before the window system is opened, so that
+// they also work without a display.
+void answerWithoutWindow(const EditorCommandLine& line, char* program) {
+    using Request = EditorCommandLine::Request;
+    if (line.request == Request::Run) {
+        return;
     }
-    if (asked) {
-        QCoreApplication app(argc, argv);
-        nameApplication();
-        QCommandLineParser parser;
-        describeCommandLine(parser);
-        parser.process(app); // prints and exits
+    char help[] = "--help";
+    char helpAll[] = "--help-all";
+    char version[] = "--version";
+    char* args[] = {program,
+                    line.request == Request::HelpAll   ? helpAll
+                    : line.request == Request::Version ? version
+                                                       : help,
+                    nullptr};
+    int count = 2;
+    QCoreApplication app(count, args);
+    nameApplication();
+    QCommandLineParser parser;
+    describeCommandLine(parser);
+    if (line.request == Request::UsageError) {
+        std::fprintf(stderr, "tesk: %s\n%s", line.problem.c_str(), qPrintable(parser.helpText()));
+        std::exit(kExitUsage);
     }
+    parser.process(app); // prints and exits
+}
+
+bool windowSystemReachable(const EditorCommandLine& line) {
+    const QByteArray platform = line.platform.empty() ? qgetenv("QT_QPA_PLATFORM")
+                                                      : QByteArray::fromStdString(line.platform);
+    return windowSystemNamed(platform.toStdString(),
+                             line.displayGiven || !qEnvironmentVariableIsEmpty("DISPLAY"),
+                             !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"));
+}
+
+// While the window system opens, a display that is named but cannot be reached ends the run
+// with the reason instead of Qt's abort.
+QtMessageHandler g_qtMessages = nullptr;
+void exitWithoutWindowSystem(QtMsgType type, const QMessageLogContext& context,
+                             const QString& text) {
+    if (type != QtFatalMsg) {
+        g_qtMessages(type, context, text);
+        return;
+    }
+    std::fprintf(stderr, "%s\n%s", qPrintable(text), kNoDisplay);
+    std::_Exit(kExitUnusable);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    answerHelpOrVersion(argc, argv);
+    guardStandardStreams("tesk");
+    EditorCommandLine line = readEditorCommandLine(argc, argv);
+    answerWithoutWindow(line, argv[0]);
+    if (!windowSystemReachable(line)) {
+        std::fputs(kNoDisplay, stderr);
+        return kExitUnusable;
+    }
     GLView::setDefaultSurfaceFormat();
-    QApplication app(argc, argv);
+    int qtArgc = static_cast<int>(line.qtArguments.size());
+    line.qtArguments.push_back(nullptr);
+    g_qtMessages = qInstallMessageHandler(exitWithoutWindowSystem);
+    QApplication app(qtArgc, line.qtArguments.data());
+    qInstallMessageHandler(g_qtMessages);
     nameApplication();
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("TESK ( Brenmold )"));
     resources::init();
     QApplication::setWindowIcon(QIcon(QString::fromLatin1(resources::kIcon)));
-
-    QCommandLineParser parser;
-    const QCommandLineOption screenshot = describeCommandLine(parser);
-    parser.process(app);
 
     // A screenshot run must never wait on a message box: its messages go to stderr.
     QtMessages boxes;
     StderrMessages printed;
-    Messages& messages = parser.isSet(screenshot) ? static_cast<Messages&>(printed) : boxes;
+    Messages& messages = line.screenshot ? static_cast<Messages&>(printed) : boxes;
     QtFileChooser chooser;
-    Ctesk001Doc doc(messages, QCoreApplication::applicationDirPath().toStdString() + "/");
+    Ctesk001Doc doc(messages, systemFileName(QCoreApplication::applicationDirPath()) + "/");
     DocumentPreview preview(doc, GLScene::shared());
     CTeskMainFrame frame(doc, preview, messages, chooser);
     boxes.setParent(&frame);
@@ -109,12 +157,10 @@ int main(int argc, char** argv) {
     frame.layoutPanes(available.width(), available.height());
 
     // Nothing is drawn before the event loop runs, so the file opens before the wait starts.
-    const QStringList files = parser.positionalArguments();
-    const bool opened =
-        files.isEmpty() || frame.controlPanel()->openFile(files.front().toStdString());
-    if (parser.isSet(screenshot)) {
+    const bool opened = line.file.empty() || frame.controlPanel()->openFile(line.file);
+    if (line.screenshot) {
         // The picture is still taken when the file cannot be used; the run then exits 2.
-        screenshotWhenDrawn(frame, parser.value(screenshot), opened ? 0 : 2);
+        screenshotWhenDrawn(frame, line.screenshotPath, opened ? 0 : kExitUnusable);
     }
     return QApplication::exec();
 }

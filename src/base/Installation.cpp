@@ -8,10 +8,9 @@ const char* programVersion() {
     return TESK_VERSION;
 }
 
-std::filesystem::path effectPictureFolder(const std::filesystem::path& programDir) {
-    const std::filesystem::path beside = programDir / "effect";
-    const std::filesystem::path shared =
-        (programDir / ".." / "share" / "tesk" / "effect").lexically_normal();
+namespace {
+std::filesystem::path besideOrShared(const std::filesystem::path& beside,
+                                     const std::filesystem::path& shared) {
     std::error_code error;
     if (std::filesystem::is_directory(beside, error)) {
         return beside;
@@ -20,6 +19,17 @@ std::filesystem::path effectPictureFolder(const std::filesystem::path& programDi
         return shared;
     }
     return beside;
+}
+} // namespace
+
+std::filesystem::path effectPictureFolder(const std::filesystem::path& programDir) {
+    return besideOrShared(programDir / "effect",
+                          (programDir / ".." / "share" / "tesk" / "effect").lexically_normal());
+}
+
+std::filesystem::path documentationFolder(const std::filesystem::path& programDir) {
+    return besideOrShared(programDir / "doc",
+                          (programDir / ".." / "share" / "doc" / "tesk").lexically_normal());
 }
 
 } // namespace tesk

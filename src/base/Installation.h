@@ -1,6 +1,6 @@
 #pragma once
 // What the programs know about their own installation: their version, and where the sample
-// effect pictures are.
+// effect pictures and the manual are.
 
 #include <filesystem>
 
@@ -14,5 +14,10 @@ const char* programVersion();
 /// copy laid out as designed), else `../share/tesk/effect/` relative to it when that exists
 /// (an installed package). When neither exists, the one beside the executable.
 std::filesystem::path effectPictureFolder(const std::filesystem::path& programDir);
+
+/// The folder of the manual and change log pages: `doc/` beside the executable when it exists
+/// (a build tree), else `../share/doc/tesk/` when that exists (an installed package), else the
+/// one beside the executable.
+std::filesystem::path documentationFolder(const std::filesystem::path& programDir);
 
 } // namespace tesk

@@ -18,4 +18,9 @@ bool StderrMessages::yesNo(const std::string& text) {
     return false;
 }
 
+SaveChoice StderrMessages::saveDiscardCancel(const std::string& text) {
+    inform(text);
+    return SaveChoice::Cancel;
+}
+
 } // namespace tesk

@@ -7,6 +7,9 @@
 
 namespace tesk {
 
+/// The answer to the question asked before unsaved work would be lost.
+enum class SaveChoice { Save, Discard, Cancel };
+
 class Messages {
 public:
     virtual ~Messages() = default;
@@ -16,6 +19,8 @@ public:
     virtual bool okCancel(const std::string& text) = 0;
     /// Yes / No; true for Yes.
     virtual bool yesNo(const std::string& text) = 0;
+    /// Save / Discard / Cancel, asked before unsaved work would be lost.
+    virtual SaveChoice saveDiscardCancel(const std::string& text) = 0;
 };
 
 /// Keeps every text shown and answers confirmations from a script (default: the given answer).
@@ -26,9 +31,21 @@ public:
     void inform(const std::string& text) override { texts.push_back(text); }
     bool okCancel(const std::string& text) override { return answerFor(text); }
     bool yesNo(const std::string& text) override { return answerFor(text); }
+    /// Answers from scriptedChoices, else Discard for a default answer of true and Cancel
+    /// for false.
+    SaveChoice saveDiscardCancel(const std::string& text) override {
+        texts.push_back(text);
+        if (!scriptedChoices.empty()) {
+            const SaveChoice choice = scriptedChoices.front();
+            scriptedChoices.erase(scriptedChoices.begin());
+            return choice;
+        }
+        return m_answer ? SaveChoice::Discard : SaveChoice::Cancel;
+    }
 
     /// Answers for the next confirmations, used front to back before the default.
     std::vector<bool> scriptedAnswers;
+    std::vector<SaveChoice> scriptedChoices;
     std::vector<std::string> texts;
 
     void setDefaultAnswer(bool answer) { m_answer = answer; }
@@ -46,12 +63,13 @@ private:
     bool m_answer;
 };
 
-/// Prints every message to stderr and answers every confirmation with no.
+/// Prints every message to stderr and answers every confirmation with no (Cancel).
 class StderrMessages : public Messages {
 public:
     void inform(const std::string& text) override;
     bool okCancel(const std::string& text) override;
     bool yesNo(const std::string& text) override;
+    SaveChoice saveDiscardCancel(const std::string& text) override;
 };
 
 } // namespace tesk

@@ -79,11 +79,56 @@ bool Ctesk001Doc::recordIf(bool changed) {
 }
 
 void Ctesk001Doc::pushSnapshot() {
-    if (Snapshot* slot = m_undoHistories.pushSnapshot(m_fileName, m_messages)) {
-        writeSnapshot(*slot);
+    if (recordState()) {
         // From the first recorded step on, Undo and Redo work for this name, saved or not.
         m_isNewShape = false;
     }
+}
+
+bool Ctesk001Doc::recordState() {
+    std::vector<uint8_t> image;
+    writeSnapshot(image);
+    // A state recorded twice would make an Undo that changes nothing.
+    if (const Snapshot* present = m_undoHistories.current(m_fileName);
+        present != nullptr && *present == image) {
+        return true;
+    }
+    Snapshot* slot = m_undoHistories.pushSnapshot(m_fileName, m_messages);
+    if (slot == nullptr) {
+        return false;
+    }
+    *slot = std::move(image);
+    return true;
+}
+
+void Ctesk001Doc::markSaved() {
+    writeSnapshot(m_savedImage);
+}
+
+bool Ctesk001Doc::hasUncommittedWork() const {
+    // Only the lines the editor edits: a build under a pole type derives the working points
+    // of the first and last lines itself.
+    for (int line = 1; line < m_mesh.lineCount() - 1; ++line) {
+        for (int j = 0; j < m_mesh.pointsPerLine(); ++j) {
+            Point3 committed;
+            if (m_mesh.getPoint(j, line, committed) && committed != m_mesh.workPoint(j, line)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+bool Ctesk001Doc::isModified() const {
+    if (m_mesh.lineCount() == 0) {
+        return false;
+    }
+    if (hasUncommittedWork()) {
+        return true;
+    }
+    std::vector<uint8_t> image;
+    writeSnapshot(image);
+    return image != m_savedImage;
 }
 
 void Ctesk001Doc::updateNet() {
@@ -186,6 +231,11 @@ void Ctesk001Doc::newShape() {
     m_mesh.makeDefault();
     m_isNewShape = true;
     rebuild();
+    // The default name's history may hold another new shape: Undo must never bring it back.
+    m_undoHistories.clear(kDefaultFileName);
+    m_fileName = kDefaultFileName;
+    recordState();
+    markSaved();
     setFileName(kDefaultFileName);
 }
 
@@ -198,9 +248,16 @@ bool Ctesk001Doc::loadProject(const std::string& path, const std::vector<uint8_t
     if (!loaded) {
         return false;
     }
+    if (memory == nullptr) {
+        markSaved();
+    }
     setFileName(path);
     m_selectedType = m_mesh.SPDimType;
     m_isNewShape = false;
+    if (memory == nullptr) {
+        // The loaded state is the base of the file's history: the first Undo returns to it.
+        recordState();
+    }
     tell([&path, memory](DocumentListener& l) { l.projectStored(path, memory == nullptr); });
     rebuild();
     return true;
@@ -210,8 +267,11 @@ bool Ctesk001Doc::saveProject(const std::string& path) {
     if (path.empty() || !saveProjectFile(path, m_mesh, m_messages)) {
         return false;
     }
+    markSaved();
     setFileName(path);
     m_isNewShape = false;
+    // Under a new name the history starts from the saved state.
+    recordState();
     tell([&path](DocumentListener& l) { l.projectStored(path, true); });
     return true;
 }
@@ -327,8 +387,17 @@ bool Ctesk001Doc::undo() {
     if (m_isNewShape) {
         return false;
     }
-    const Snapshot* snapshot = m_undoHistories.undo(m_fileName);
-    return snapshot != nullptr && loadProject(m_fileName, snapshot);
+    const Snapshot* present = m_undoHistories.current(m_fileName);
+    if (present == nullptr) {
+        return false;
+    }
+    std::vector<uint8_t> image;
+    writeSnapshot(image);
+    if (hasUncommittedWork() || image != *present) {
+        return loadProject(m_fileName, present);
+    }
+    const Snapshot* before = m_undoHistories.undo(m_fileName);
+    return before != nullptr && loadProject(m_fileName, before);
 }
 
 bool Ctesk001Doc::redo() {

@@ -79,6 +79,12 @@ public:
     std::string getProgramDir() const { return m_programDir; }
     /// Set at start and by New; cleared by every successful save or load and by a confirm.
     bool isNewShape() const { return m_isNewShape; }
+    /// True when closing now would lose work: the shape differs from what was last saved,
+    /// loaded or made by New, or holds working changes not yet confirmed. Never for the empty
+    /// shape before the first New or load.
+    bool isModified() const;
+    /// Working points that differ from the committed ones (slider changes not confirmed).
+    bool hasUncommittedWork() const;
 
     // --- reading ----------------------------------------------------------------------
     const SPMesh& mesh() const { return m_mesh; }
@@ -124,7 +130,10 @@ public:
     /// Toggles important / ordinary; a sixth important one is refused with its message.
     bool toggleLineLevel(int line);
     bool toggleColumnLevel(int column);
-    /// Loads the undo or redo snapshot of the file name; nothing while the shape is new.
+    /// Undo first drops what is not recorded (working changes, a point slide) by restoring the
+    /// present state of the file's history, else steps back to the state before it: the base
+    /// recorded at load, New and each save is the first state of the history. Redo returns.
+    /// Nothing while the shape is new.
     bool undo();
     bool redo();
 
@@ -145,6 +154,11 @@ private:
     /// For edits of the committed shape: rebuild, then record an undo step as a confirm does.
     bool recordIf(bool changed);
     void pushSnapshot();
+    /// Pushes the shape's image onto the file's history unless it is the present state
+    /// already. False when no slot could be had.
+    bool recordState();
+    /// What a save or load leaves on disk: the base the modified state is measured from.
+    void markSaved();
 
     struct Listener {
         DocumentListener* listener;
@@ -163,6 +177,7 @@ private:
     std::string m_fileName;
     std::string m_programDir;
     UndoHistories m_undoHistories;
+    std::vector<uint8_t> m_savedImage;
     std::vector<Point3> m_allPoints;
     std::vector<Point3> m_markerPoints;
     std::vector<uint32_t> m_markerFlags;

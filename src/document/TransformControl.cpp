@@ -112,6 +112,9 @@ void TransformControl::reset() {
 }
 
 void TransformControl::slide(int step) {
+    // The slide drops the working points; sliders left off the centre would claim a change
+    // the shape no longer has, and the next slider step would bring it back.
+    resetStages();
     m_doc.slidePoints(step);
 }
 

@@ -38,8 +38,8 @@ public:
     void confirm();
     /// Drops the working points; stages and sliders start afresh.
     void reset();
-    /// Turns every line's point order by one place: +1 is "<", -1 is ">". The stages and
-    /// sliders stay, so the next slider change applies them to the turned shape.
+    /// Turns every line's point order by one place: +1 is "<", -1 is ">". The working points
+    /// are dropped, so stages and sliders start afresh as after a reset.
     void slide(int step);
     /// Steps through the confirmed states of the file; the stages and sliders stay.
     void undo();

@@ -1,11 +1,16 @@
 #include "MessageTransport.h"
 
+#include "LinkNames.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstddef>
 #include <cstring>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -20,28 +25,57 @@ struct Address {
 
 constexpr socklen_t kPathOffset = offsetof(sockaddr_un, sun_path);
 
-// Abstract names: a leading zero byte, then the name, with no terminator. They vanish with
-// their socket, so a crashed window leaves nothing behind.
-std::optional<Address> abstractAddress(const std::string& name) {
+// Every window's name is a socket file in the user's private folder, which no other user may
+// enter: nobody else can take a name there or send to one.
+std::optional<Address> pathAddress(const std::string& path) {
     Address a;
     a.sun.sun_family = AF_UNIX;
-    if (name.empty() || name.size() + 1 > sizeof a.sun.sun_path) {
+    if (path.empty() || path.size() >= sizeof a.sun.sun_path) {
         return std::nullopt;
     }
-    std::memcpy(a.sun.sun_path + 1, name.data(), name.size());
-    a.length = static_cast<socklen_t>(kPathOffset + 1 + name.size());
+    std::memcpy(a.sun.sun_path, path.data(), path.size());
+    a.length = static_cast<socklen_t>(kPathOffset + path.size() + 1);
     return a;
 }
 
-// Return addresses are kept as the raw bytes of sun_path, whatever their form.
+std::string folderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string(".")
+                                      : path.substr(0, std::max<size_t>(slash, 1));
+}
+
+// A name is reached only in a folder that is still private: one that vanished and was made
+// again by someone else is not ours.
+bool inPrivateFolder(const std::string& path) {
+    const int folder = openPrivateFolder(folderOf(path));
+    if (folder < 0) {
+        return false;
+    }
+    ::close(folder);
+    return true;
+}
+
+std::optional<Address> destination(const std::string& path) {
+    return inPrivateFolder(path) ? pathAddress(path) : std::nullopt;
+}
+
+// Return addresses are kept as the bytes of sun_path: a path without its terminator, or an
+// abstract name (the reply socket of a send) with its leading zero byte.
 std::string rawName(const sockaddr_un& sun, socklen_t length) {
     if (length <= kPathOffset) {
         return {};
     }
-    return std::string(sun.sun_path, static_cast<size_t>(length - kPathOffset));
+    const auto size = static_cast<size_t>(length - kPathOffset);
+    if (sun.sun_path[0] != '\0') {
+        return std::string(sun.sun_path, ::strnlen(sun.sun_path, size));
+    }
+    return std::string(sun.sun_path, size);
 }
 
 std::optional<Address> rawAddress(const std::string& raw) {
+    if (!raw.empty() && raw[0] != '\0') {
+        return pathAddress(raw);
+    }
     Address a;
     a.sun.sun_family = AF_UNIX;
     if (raw.empty() || raw.size() > sizeof a.sun.sun_path) {
@@ -107,6 +141,35 @@ bool receiveDatagram(int fd, Datagram& d) {
     return true;
 }
 
+class FolderLock {
+public:
+    explicit FolderLock(int folder) : m_folder(folder) { ::flock(m_folder, LOCK_EX); }
+    ~FolderLock() { ::close(m_folder); }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+private:
+    int m_folder;
+};
+
+// A socket file outlives a window that crashed; nobody is bound to it any more, so a
+// connection to it is refused. One that answers belongs to a live window and is kept.
+bool removeDeadSocket(const Address& address, const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISSOCK(st.st_mode) || st.st_uid != ::getuid()) {
+        return false;
+    }
+    const int probe = openSocket();
+    if (probe < 0) {
+        return false;
+    }
+    const bool dead =
+        ::connect(probe, reinterpret_cast<const sockaddr*>(&address.sun), address.length) != 0 &&
+        errno == ECONNREFUSED;
+    ::close(probe);
+    return dead && ::unlink(path.c_str()) == 0;
+}
+
 bool sendTo(int fd, std::span<const uint8_t> bytes, const Address& to, int& error) {
     ssize_t n;
     do {
@@ -137,24 +200,42 @@ std::optional<LinkMessage> decodeMessage(std::span<const uint8_t> bytes, bool tr
 }
 
 std::unique_ptr<Mailbox> Mailbox::bind(const std::string& name) {
-    const auto address = abstractAddress(name);
-    if (!address) {
+    const auto address = pathAddress(name);
+    const int folder = address ? openPrivateFolder(folderOf(name)) : -1;
+    if (folder < 0) {
         return nullptr;
     }
+    // Held while a dead window's name is replaced, so that two windows of this user starting
+    // at once never both take it.
+    const FolderLock lock(folder);
     const int fd = openSocket();
     if (fd < 0) {
         return nullptr;
     }
-    if (!askForCredentials(fd) ||
-        ::bind(fd, reinterpret_cast<const sockaddr*>(&address->sun), address->length) != 0) {
+    const auto bindName = [&] {
+        return ::bind(fd, reinterpret_cast<const sockaddr*>(&address->sun), address->length) == 0;
+    };
+    bool bound = askForCredentials(fd) && bindName();
+    if (!bound && errno == EADDRINUSE && removeDeadSocket(*address, name)) {
+        bound = bindName();
+    }
+    struct stat st {};
+    if (!bound || ::lstat(name.c_str(), &st) != 0) {
         ::close(fd);
         return nullptr;
     }
-    return std::unique_ptr<Mailbox>(new Mailbox(fd, name));
+    return std::unique_ptr<Mailbox>(
+        new Mailbox(fd, name, static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)));
 }
 
 Mailbox::~Mailbox() {
     ::close(m_fd);
+    // Only the file this window made: a later window of the same name keeps its own.
+    struct stat st {};
+    if (::lstat(m_name.c_str(), &st) == 0 && static_cast<uint64_t>(st.st_dev) == m_device &&
+        static_cast<uint64_t>(st.st_ino) == m_inode) {
+        ::unlink(m_name.c_str());
+    }
 }
 
 std::optional<ReceivedMessage> Mailbox::take() {
@@ -181,7 +262,7 @@ void Mailbox::answer(const ReceivedMessage& received, uint32_t result) {
 }
 
 bool postBytes(const std::string& to, std::span<const uint8_t> bytes) {
-    const auto address = abstractAddress(to);
+    const auto address = destination(to);
     const int fd = address ? openSocket() : -1;
     if (fd < 0) {
         return false;
@@ -193,7 +274,7 @@ bool postBytes(const std::string& to, std::span<const uint8_t> bytes) {
 }
 
 PostResult postMessage(const std::string& to, const LinkMessage& message) {
-    const auto address = abstractAddress(to);
+    const auto address = destination(to);
     const int fd = address ? openSocket() : -1;
     if (fd < 0) {
         return PostResult::Refused;
@@ -209,7 +290,7 @@ PostResult postMessage(const std::string& to, const LinkMessage& message) {
 }
 
 SendResult sendMessage(const std::string& to, const LinkMessage& message, int timeoutMs) {
-    const auto address = abstractAddress(to);
+    const auto address = destination(to);
     const int fd = address ? openSocket() : -1;
     if (fd < 0) {
         return {};

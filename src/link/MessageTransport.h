@@ -1,7 +1,7 @@
 #pragma once
-// Window messages between programs: each window is a Unix datagram socket in the abstract
-// namespace, and a message is one datagram of three little-endian words. Receivers take only
-// datagrams of exactly that size from processes of their own user.
+// Window messages between programs: each window is a Unix datagram socket bound to a path in
+// the user's private folder (LinkNames), and a message is one datagram of three little-endian
+// words. Receivers take only datagrams of exactly that size from processes of their own user.
 
 #include "LinkProtocol.h"
 
@@ -34,10 +34,12 @@ struct ReceivedMessage {
     std::string returnAddress;
 };
 
-/// One window's socket, bound to a name; closed with the object.
+/// One window's socket, bound to a path; closed, and its file removed, with the object.
 class Mailbox {
 public:
-    /// Null when the name is taken (another window holds it) or no socket can be made.
+    /// Binds `name`, replacing the socket file of a window that is gone. Null when a live
+    /// window holds the name, the folder is not the user's private one, or no socket can be
+    /// made.
     static std::unique_ptr<Mailbox> bind(const std::string& name);
     ~Mailbox();
     Mailbox(const Mailbox&) = delete;
@@ -52,14 +54,18 @@ public:
     void answer(const ReceivedMessage& received, uint32_t result);
 
 private:
-    Mailbox(int fd, std::string name) : m_fd(fd), m_name(std::move(name)) {}
+    Mailbox(int fd, std::string name, uint64_t device, uint64_t inode)
+        : m_fd(fd), m_name(std::move(name)), m_device(device), m_inode(inode) {}
     int m_fd;
     std::string m_name;
+    uint64_t m_device;
+    uint64_t m_inode;
 };
 
 enum class PostResult { Posted, Refused, Full };
 
-/// Sends without a return address and without waiting. Refused when no socket has the name.
+/// Sends without a return address and without waiting. Refused when no live window has the
+/// name or its folder is not the user's private one.
 PostResult postMessage(const std::string& to, const LinkMessage& message);
 
 struct SendResult {

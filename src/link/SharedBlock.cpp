@@ -2,11 +2,13 @@
 
 #include "LinkProtocol.h"
 
+#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace tesk {
 
@@ -22,10 +24,38 @@ bool usable(int fd) {
 bool inLayout(size_t offset, size_t length) {
     return offset <= kBlockSize && length <= kBlockSize - offset;
 }
+
+// Without blocking, so that a FIFO someone put under the name cannot hold the editor up until
+// it is opened from the other end; and never through a link.
+int openBlock(const std::string& name, bool writable) {
+    return ::shm_open(name.c_str(),
+                      (writable ? O_RDWR : O_RDONLY) | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY, 0);
+}
+
+// One pread or pwrite after another until all is copied; false when the block came up short.
+template <typename Step> bool copyAll(size_t length, Step step) {
+    for (size_t done = 0; done < length;) {
+        const ssize_t n = step(done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
 } // namespace
 
-template <typename Access> int SharedBlock::withMapping(bool writable, Access access) const {
-    const int fd = ::shm_open(m_name.c_str(), writable ? O_RDWR : O_RDONLY, 0);
+// Copies with pread and pwrite rather than through a mapping: a block that shrinks under a
+// mapping kills the process with SIGBUS, where a copy only comes up short.
+template <typename Copy>
+int SharedBlock::withBlock(bool writable, size_t offset, size_t length, Copy copy) const {
+    if (!inLayout(offset, length)) {
+        return -2;
+    }
+    const int fd = openBlock(m_name, writable);
     if (fd < 0) {
         return -1;
     }
@@ -33,31 +63,31 @@ template <typename Access> int SharedBlock::withMapping(bool writable, Access ac
         ::close(fd);
         return -1;
     }
-    void* view = ::mmap(nullptr, kBlockSize, writable ? PROT_READ | PROT_WRITE : PROT_READ,
-                        MAP_SHARED, fd, 0);
+    // A write past the end of a block cut short meanwhile grows it again without the rest of
+    // the layout: still short afterwards, it counts as failed.
+    bool done = copyAll(length, [&](size_t at) { return copy(fd, at); });
+    struct stat st {};
+    done = done && ::fstat(fd, &st) == 0 && st.st_size >= static_cast<off_t>(kBlockSize);
     ::close(fd);
-    if (view == MAP_FAILED) {
-        return -2;
-    }
-    access(static_cast<uint8_t*>(view));
-    ::munmap(view, kBlockSize);
-    return 1;
+    return done ? 1 : -2;
 }
 
 int SharedBlock::writeBlock(size_t offset, std::span<const uint8_t> bytes) const {
-    if (!inLayout(offset, bytes.size())) {
-        return -2;
-    }
-    return withMapping(
-        true, [&](uint8_t* block) { std::memcpy(block + offset, bytes.data(), bytes.size()); });
+    return withBlock(true, offset, bytes.size(), [&](int fd, size_t at) {
+        return ::pwrite(fd, bytes.data() + at, bytes.size() - at, static_cast<off_t>(offset + at));
+    });
 }
 
 int SharedBlock::readBlock(size_t offset, size_t length, uint8_t* out) const {
-    if (!inLayout(offset, length)) {
-        return -2;
+    // Read aside first, so that a read cut short leaves `out` as it was.
+    std::vector<uint8_t> copy(inLayout(offset, length) ? length : 0);
+    const int result = withBlock(false, offset, length, [&](int fd, size_t at) {
+        return ::pread(fd, copy.data() + at, length - at, static_cast<off_t>(offset + at));
+    });
+    if (result == 1) {
+        std::memcpy(out, copy.data(), length);
     }
-    return withMapping(false,
-                       [&](const uint8_t* block) { std::memcpy(out, block + offset, length); });
+    return result;
 }
 
 int SharedBlock::writeWord(size_t offset, uint32_t value) const {

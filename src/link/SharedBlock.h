@@ -1,6 +1,8 @@
 #pragma once
 // The shared block "KOB_APP": a POSIX shared-memory object that the viewer creates and the
-// editor opens anew for each single access, as the original opened its named mapping.
+// editor opens anew for each single access, as the original opened its named mapping. The
+// bytes are copied in and out through the descriptor, so a block cut short meanwhile makes an
+// access fail, never the process.
 
 #include <cstddef>
 #include <cstdint>
@@ -14,8 +16,9 @@ public:
     explicit SharedBlock(std::string name) : m_name(std::move(name)) {}
 
     /// Copies the bytes into the block at `offset`. 1 on success; -1 when there is no usable
-    /// block (missing, owned by another user, writable by others, or shorter than kBlockSize);
-    /// -2 when it cannot be mapped or the range lies outside the layout.
+    /// block (missing, not a regular shared-memory object, owned by another user, writable by
+    /// others, or shorter than kBlockSize); -2 when the range lies outside the layout or the
+    /// block was cut short during the copy.
     int writeBlock(size_t offset, std::span<const uint8_t> bytes) const;
     /// Copies `length` bytes from the block into `out`; the same results. On -1 or -2 `out`
     /// is left untouched.
@@ -34,8 +37,10 @@ public:
     const std::string& name() const { return m_name; }
 
 private:
-    /// Opens and maps the block, runs `access` on the mapping, and unmaps and closes.
-    template <typename Access> int withMapping(bool writable, Access access) const;
+    /// Opens the block, checks it, runs `copy(fd, done)` until `length` bytes are copied, and
+    /// closes it.
+    template <typename Copy>
+    int withBlock(bool writable, size_t offset, size_t length, Copy copy) const;
 
     std::string m_name;
 };

@@ -1,7 +1,6 @@
 #include "UndoHistory.h"
 
 #include "Messages.h"
-#include "Strings.h"
 
 #include <algorithm>
 
@@ -11,8 +10,7 @@ const char* const kUndoBufferErrorMessage =
     "UNDO バッファにエラーが生じています。\nデータを保存して、再起動してください。";
 
 UndoHistory::UndoHistory(std::string fileName, int slotCount)
-    : m_fileName(std::move(fileName)), m_foldedName(foldCase(m_fileName)),
-      m_slots(static_cast<size_t>(std::max(slotCount, 0))) {
+    : m_fileName(std::move(fileName)), m_slots(static_cast<size_t>(std::max(slotCount, 0))) {
     for (int i = 0; i < static_cast<int>(m_slots.size()); ++i) {
         m_free.push_back(i);
     }
@@ -42,13 +40,12 @@ Snapshot* UndoHistory::push() {
 }
 
 const Snapshot* UndoHistory::undo() {
-    if (m_undo.empty()) {
+    if (m_undo.size() < 2) {
         return nullptr;
     }
-    const int slot = m_undo.back();
+    m_redo.push_back(m_undo.back());
     m_undo.pop_back();
-    m_redo.push_back(slot);
-    return &m_slots[static_cast<size_t>(slot)];
+    return &m_slots[static_cast<size_t>(m_undo.back())];
 }
 
 const Snapshot* UndoHistory::redo() {
@@ -61,12 +58,25 @@ const Snapshot* UndoHistory::redo() {
     return &m_slots[static_cast<size_t>(slot)];
 }
 
+const Snapshot* UndoHistory::current() const {
+    return m_undo.empty() ? nullptr : &m_slots[static_cast<size_t>(m_undo.back())];
+}
+
+void UndoHistory::clear() {
+    m_free.clear();
+    m_undo.clear();
+    m_redo.clear();
+    for (int i = 0; i < static_cast<int>(m_slots.size()); ++i) {
+        m_free.push_back(i);
+        m_slots[static_cast<size_t>(i)].clear();
+    }
+}
+
 UndoHistories::UndoHistories(int slotsPerHistory) : m_slotsPerHistory(slotsPerHistory) {}
 
 UndoHistory* UndoHistories::find(const std::string& fileName) {
-    const std::string folded = foldCase(fileName);
     for (const auto& history : m_histories) {
-        if (history->matches(folded)) {
+        if (history->matches(fileName)) {
             return history.get();
         }
     }
@@ -94,6 +104,17 @@ const Snapshot* UndoHistories::undo(const std::string& fileName) {
 const Snapshot* UndoHistories::redo(const std::string& fileName) {
     UndoHistory* history = find(fileName);
     return history != nullptr ? history->redo() : nullptr;
+}
+
+const Snapshot* UndoHistories::current(const std::string& fileName) {
+    UndoHistory* history = find(fileName);
+    return history != nullptr ? history->current() : nullptr;
+}
+
+void UndoHistories::clear(const std::string& fileName) {
+    if (UndoHistory* history = find(fileName)) {
+        history->clear();
+    }
 }
 
 } // namespace tesk

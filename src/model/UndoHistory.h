@@ -23,24 +23,32 @@ extern const char* const kUndoBufferErrorMessage;
 using Snapshot = std::vector<uint8_t>;
 
 /// The snapshot pool of one file name: every slot is free, on the undo stack or on the redo
-/// stack.
+/// stack. The top of the undo stack is the state the shape is in: the base recorded at a load,
+/// New or save, or the last confirmed change.
 class UndoHistory {
 public:
     UndoHistory(std::string fileName, int slotCount);
 
     /// The name given at creation, kept whole whatever its length.
     const std::string& fileName() const { return m_fileName; }
-    /// True when the name equals this history's name after foldCase.
-    bool matches(const std::string& foldedName) const { return foldedName == m_foldedName; }
+    /// Names are compared byte for byte: on Linux "Case.tsk" and "case.tsk" are two files.
+    bool matches(const std::string& name) const { return name == m_fileName; }
 
     /// Takes the last free slot, else the oldest undo slot, else the oldest redo slot; puts it
     /// on top of the undo stack, frees every redo slot and returns the emptied slot. Null
     /// when the pool has no slot at all.
     Snapshot* push();
-    /// Moves the top of the undo stack to the redo stack; null when the undo stack is empty.
+    /// Steps back: moves the top of the undo stack (the present state) to the redo stack and
+    /// returns the state below it, the one to restore. Null, changing nothing, unless the
+    /// undo stack holds a state before the present one.
     const Snapshot* undo();
-    /// Moves the top of the redo stack to the undo stack; null when the redo stack is empty.
+    /// Moves the top of the redo stack to the undo stack and returns it, the state to
+    /// restore; null when the redo stack is empty.
     const Snapshot* redo();
+    /// The present state (top of the undo stack), or null when nothing was recorded.
+    const Snapshot* current() const;
+    /// Frees every slot: the history starts again.
+    void clear();
 
     size_t undoDepth() const { return m_undo.size(); }
     size_t redoDepth() const { return m_redo.size(); }
@@ -48,15 +56,14 @@ public:
 
 private:
     std::string m_fileName;
-    std::string m_foldedName;
     std::vector<Snapshot> m_slots;
     std::deque<int> m_free; ///< slot indices
     std::deque<int> m_undo; ///< back = top
     std::deque<int> m_redo; ///< back = top
 };
 
-/// The document's histories in creation order, looked up by file name without regard to
-/// letter case. A history lives as long as the list.
+/// The document's histories in creation order, looked up by exact file name. A history lives
+/// as long as the list.
 class UndoHistories {
 public:
     explicit UndoHistories(int slotsPerHistory = kUndoSlotCount);
@@ -68,6 +75,10 @@ public:
     /// The snapshot to load for Undo / Redo, or null when there is none.
     const Snapshot* undo(const std::string& fileName);
     const Snapshot* redo(const std::string& fileName);
+    /// The present state of the file's history, or null.
+    const Snapshot* current(const std::string& fileName);
+    /// Empties the file's history, when it has one.
+    void clear(const std::string& fileName);
 
     /// The first history whose name matches, or null.
     UndoHistory* find(const std::string& fileName);

@@ -4,6 +4,8 @@
 #include "Ctesk001Doc.h"
 #include "DialogUnits.h"
 #include "EffectPicture.h"
+#include "FileNames.h"
+#include "FocusSlider.h"
 #include "Installation.h"
 #include "Messages.h"
 #include "PictureOperations.h"
@@ -241,7 +243,7 @@ void EffectDialog::buildControls() {
         }
         auto* edit = placeControl<QLineEdit>(this, units, kStrengthEdit, dy);
         edit->setObjectName(QString::number(row.editId));
-        auto* slider = placeControl<QSlider>(this, units, kStrengthSlider, dy);
+        auto* slider = placeControl<FocusSlider>(this, units, kStrengthSlider, dy);
         slider->setObjectName(QString::number(row.sliderId));
         slider->setOrientation(Qt::Horizontal);
         slider->setRange(0, kMaxEffectStrength - kMinEffectStrength);
@@ -401,23 +403,23 @@ void EffectDialog::onTypeChosen(int index) {
     refreshList();
 }
 
-std::optional<QString> EffectDialog::choosePicture() {
-    const std::filesystem::path folder = effectPictureFolder(m_doc.getProgramDir());
-    std::optional<QString> path = m_choosePicture(this, QString::fromUtf8(kEffectPictureFilter),
-                                                  QString::fromStdString(folder.string()));
-    if (path && path->isEmpty()) {
-        path.reset();
+std::optional<std::string> EffectDialog::choosePicture() {
+    const std::string folder = effectPictureFolder(m_doc.getProgramDir()).string();
+    const std::optional<QString> path =
+        m_choosePicture(this, QString::fromUtf8(kEffectPictureFilter), shownFileName(folder));
+    if (!path || path->isEmpty()) {
+        return std::nullopt;
     }
-    return path;
+    return systemFileName(*path, folder);
 }
 
 void EffectDialog::onAdd() {
-    const std::optional<QString> path = choosePicture();
+    const std::optional<std::string> path = choosePicture();
     if (!path) {
         return;
     }
     // An unreadable picture has been reported by the loader; the list stays as it was.
-    auto record = makeEffectRecord(path->toStdString(), EFFECT_NORMAL, m_doc.messages());
+    auto record = makeEffectRecord(*path, EFFECT_NORMAL, m_doc.messages());
     if (!record) {
         return;
     }
@@ -432,12 +434,12 @@ void EffectDialog::onChangeImage() {
     if (record == nullptr) {
         return;
     }
-    const std::optional<QString> path = choosePicture();
+    const std::optional<std::string> path = choosePicture();
     if (!path) {
         return;
     }
     ImageBuffer picture;
-    if (loadEffectPicture(picture, path->toStdString(), m_doc.messages()) != 1) {
+    if (loadEffectPicture(picture, *path, m_doc.messages()) != 1) {
         return;
     }
     // Only the pixels change: the record keeps its type, strengths and file name.

@@ -7,6 +7,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <string>
 
 class QComboBox;
 class QLineEdit;
@@ -77,7 +78,7 @@ private:
     void convertPicture(void (*operation)(ImageBuffer&));
     /// The selected record, or null unless exactly one row is selected.
     EffectRecord* selectedEffect();
-    std::optional<QString> choosePicture();
+    std::optional<std::string> choosePicture();
 
     Ctesk001Doc& m_doc;
     PictureChooser m_choosePicture;

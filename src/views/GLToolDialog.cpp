@@ -11,6 +11,9 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QResizeEvent>
+#include <algorithm>
+#include <limits>
 
 namespace tesk {
 
@@ -43,6 +46,8 @@ GLToolDialog::GLToolDialog(QWidget* parent) : QWidget(parent), m_lodChooser(new 
     auto* through = makeButton(this, "1039", "ポイント 透過", du.rect(162, 0, 48, 12));
     through->setCheckable(true);
     through->setChecked(true);
+    // The first row does not wrap: the bar is never narrower than it.
+    setMinimumWidth(through->geometry().right() + 1);
     auto* reset = makeButton(this, "1041", "初期位置", du.rect(0, 12, 50, 13));
 
     connect(solid, &QPushButton::clicked, this, [this] { emit drawModeChosen(4); });
@@ -50,24 +55,18 @@ GLToolDialog::GLToolDialog(QWidget* parent) : QWidget(parent), m_lodChooser(new 
     connect(through, &QPushButton::toggled, this, &GLToolDialog::markersThroughChanged);
     connect(reset, &QPushButton::clicked, this, &GLToolDialog::cameraResetRequested);
 
-    // Type buttons stand in families (L, S, PL/PS) with a wider step between families.
-    const QPoint origin = du.rect(60, 13, 1, 1).topLeft();
-    int x = origin.x();
+    m_typeOrigin = du.rect(60, 13, 1, 1).topLeft();
     QList<RADIOFrame*> ring;
     for (size_t i = 0; i < kShapeTypes.size(); ++i) {
         const ShapeTypeInfo& info = kShapeTypes[i];
-        if (i > 0 && info.family != kShapeTypes[i - 1].family) {
-            x += kFamilyStep - kTypeButtonWidth;
-        }
         auto* button = new RADIOFrame(QString::fromUtf8(info.caption), static_cast<int>(i), this);
         button->setObjectName(QString::number(1020 + static_cast<int>(i)));
-        button->setGeometry(x, origin.y(), kTypeButtonWidth, kTypeButtonHeight);
+        button->resize(kTypeButtonWidth, kTypeButtonHeight);
         button->setFace(QImage(resources::shapeTypeFace(info.face)));
         const int32_t type = info.value;
         connect(button, &RADIOFrame::picked, this, [this, type] { emit typeChosen(type); });
         m_typeButtons[i] = button;
         ring.append(button);
-        x += kTypeButtonWidth;
     }
     RADIOFrame::linkRing(ring);
     m_typeButtons[0]->select(1);
@@ -81,8 +80,55 @@ GLToolDialog::GLToolDialog(QWidget* parent) : QWidget(parent), m_lodChooser(new 
     m_lodChooser->setToolTip(QStringLiteral(
         "Faces per side of the mesh viewers build from the map (keys 0-4 in the preview)"));
     m_lodChooser->setFocusPolicy(Qt::NoFocus);
-    m_lodChooser->setGeometry(x + kLodChooserGap, origin.y(), kLodChooserWidth, kTypeButtonHeight);
+    m_lodChooser->resize(kLodChooserWidth, kTypeButtonHeight);
+    arrange(std::numeric_limits<int>::max(), true);
     connect(m_lodChooser, &QComboBox::activated, this, &GLToolDialog::lodLevelChosen);
+}
+
+int GLToolDialog::arrange(int width, bool place) const {
+    // Families (L, S, PL/PS) stand apart by a wider step; a family that would pass the right
+    // edge starts a new row under the first type button, and so does the chooser.
+    const int rowStep = kTypeButtonHeight + 2;
+    int x = m_typeOrigin.x();
+    int y = m_typeOrigin.y();
+    const auto wrapFor = [&](int span) {
+        if (x > m_typeOrigin.x() && x + span > width) {
+            x = m_typeOrigin.x();
+            y += rowStep;
+        }
+    };
+    for (size_t i = 0; i < kShapeTypes.size(); ++i) {
+        const bool familyStart = i == 0 || kShapeTypes[i].family != kShapeTypes[i - 1].family;
+        if (familyStart) {
+            if (i > 0) {
+                x += kFamilyStep - kTypeButtonWidth;
+            }
+            size_t end = i;
+            while (end < kShapeTypes.size() && kShapeTypes[end].family == kShapeTypes[i].family) {
+                ++end;
+            }
+            wrapFor(static_cast<int>(end - i) * kTypeButtonWidth);
+        }
+        if (place) {
+            m_typeButtons[i]->move(x, y);
+        }
+        x += kTypeButtonWidth;
+    }
+    x += kLodChooserGap;
+    wrapFor(kLodChooserWidth);
+    if (place) {
+        m_lodChooser->move(x, y);
+    }
+    return std::max(kHeight, y + kTypeButtonHeight + 2);
+}
+
+int GLToolDialog::heightForWidth(int width) const {
+    return arrange(width, false);
+}
+
+void GLToolDialog::resizeEvent(QResizeEvent* event) {
+    arrange(event->size().width(), true);
+    QWidget::resizeEvent(event);
 }
 
 void GLToolDialog::showLodLevel(int level) {

@@ -2,6 +2,7 @@
 // The tool bar across the top of the 3-D preview: display mode, marker transparency, camera
 // reset, the nine shape-type buttons and, right of them, the level-of-detail chooser.
 
+#include <QPoint>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -16,9 +17,15 @@ class RADIOFrame;
 class GLToolDialog : public QWidget {
     Q_OBJECT
 public:
+    /// The height of the two designed rows; a narrow bar wraps the type buttons below them.
     static constexpr int kHeight = 40;
 
     explicit GLToolDialog(QWidget* parent = nullptr);
+
+    /// Type buttons that do not fit beside each other go, a family at a time, to a further
+    /// row: the bar is kHeight high when everything fits, a row higher for each wrap.
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
 
     /// Shows the button of a shape type as the chosen one; other values are ignored.
     void showType(int32_t type);
@@ -38,10 +45,16 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    /// Places the type buttons and the chooser for `width` (when `place`); returns the bar's
+    /// height.
+    int arrange(int width, bool place) const;
+
     std::array<RADIOFrame*, 9> m_typeButtons{};
     QComboBox* m_lodChooser;
+    QPoint m_typeOrigin;
 };
 
 } // namespace tesk

@@ -66,7 +66,8 @@ GLView::GLView(Ctesk001Doc& doc, DocumentPreview& preview, QWidget* parent)
     connect(m_checkDelay, &QTimer::timeout, this, &GLView::refreshLodNote);
     m_toolBar->showLodLevel(m_preview.lodLevel());
     connect(m_toolBar, &GLToolDialog::lodLevelChosen, this, &GLView::showLodLevel);
-    m_toolBar->setGeometry(0, 0, width(), GLToolDialog::kHeight);
+    setMinimumWidth(m_toolBar->minimumWidth());
+    m_toolBar->setGeometry(0, 0, width(), m_toolBar->heightForWidth(width()));
     connect(m_toolBar, &GLToolDialog::drawModeChosen, this, [this](int mode) {
         m_settings.drawMode = mode;
         redraw();
@@ -158,6 +159,10 @@ void GLView::placeLodNote() {
     const QMargins margins = m_lodNote->contentsMargins();
     const int room = std::max(1, width() - 2 * kNoteMargin);
     m_lodNote->setFixedWidth(std::min(longest + margins.left() + margins.right() + 1, room));
+    // A label's height for a width is bounded by its own limits: lift the last note's fixed
+    // height first, or a shorter note keeps the height of the longest one so far.
+    m_lodNote->setMinimumHeight(0);
+    m_lodNote->setMaximumHeight(QWIDGETSIZE_MAX);
     m_lodNote->setFixedHeight(m_lodNote->heightForWidth(m_lodNote->width()));
     m_lodNote->move(kNoteMargin, height() - m_lodNote->height() - kNoteMargin);
 }
@@ -272,7 +277,8 @@ void GLView::readPickImage() {
 void GLView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     m_stale = true;
-    m_toolBar->setGeometry(0, 0, event->size().width(), GLToolDialog::kHeight);
+    m_toolBar->setGeometry(0, 0, event->size().width(),
+                           m_toolBar->heightForWidth(event->size().width()));
     placeLodNote();
     const QSize size = pixelSize();
     m_interaction.setViewSize(size.width(), size.height());

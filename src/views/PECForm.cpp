@@ -2,12 +2,15 @@
 
 #include "COLORFrame.h"
 #include "DialogUnits.h"
+#include "FocusSlider.h"
 #include "UiFonts.h"
 
 #include <QLabel>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <algorithm>
 
 namespace tesk {
 
@@ -25,10 +28,23 @@ constexpr int kPanelHeight = 224;
 
 constexpr GroupLabel kGroupLabels[] = {{"移動", 0, 12}, {"拡大", 61, 8}, {"回転", 138, 9}};
 
-QPushButton* makeButton(QWidget* parent, int id, const char* text, const QRect& rect) {
+// The three-column form, in dialog units: a row per slider under its group's label, the
+// point-slide buttons under the move column (which has one row fewer than scale).
+constexpr int kColumnLabelHeight = 12;
+constexpr int kRowPitch = 16;
+constexpr int kColumnSliderX = 26;
+constexpr int kColumnGap = 4;
+constexpr int kMinSliderWidth = 36;
+constexpr int kSlideTop = kColumnLabelHeight + 3 * kRowPitch + 2;
+constexpr int kColumnsHeight = kSlideTop + 26;
+
+int groupOf(TransformKind kind) {
+    return kind == TransformKind::Move ? 0 : kind == TransformKind::Scale ? 1 : 2;
+}
+
+QPushButton* makeButton(QWidget* parent, int id, const char* text) {
     auto* button = new QPushButton(QString::fromUtf8(text), parent);
     button->setObjectName(QString::number(id));
-    button->setGeometry(rect);
     return button;
 }
 
@@ -38,46 +54,89 @@ PECForm::PECForm(Ctesk001Doc& doc, QWidget* parent)
     : QWidget(parent), m_control(doc, [this] { showPositions(); }) {
     setFont(pointFont("MS UI Gothic", 90));
     const DialogUnits du(font());
-    setMinimumSize(du.size(kPanelWidth, kPanelHeight));
+    setMinimumSize(du.size(3 * (kColumnSliderX + kMinSliderWidth + kColumnGap), kColumnsHeight));
 
-    for (const GroupLabel& g : kGroupLabels) {
-        auto* label = new QLabel(QString::fromUtf8(g.text), this);
-        label->setGeometry(du.rect(0, g.y, 66, g.height));
+    for (size_t g = 0; g < std::size(kGroupLabels); ++g) {
+        m_groupLabels[g] = new QLabel(QString::fromUtf8(kGroupLabels[g].text), this);
     }
     for (size_t i = 0; i < SLIDER_COUNT; ++i) {
         const TransformSliderInfo& info = kTransformSliders[i];
         const QString caption = QString::fromUtf8(info.caption);
-        const QRect captionRect =
-            du.rect(info.captionX, info.captionY, info.captionWidth, info.captionHeight);
         if (info.captionId != 0) {
             const Rgb c = kAxisColours[static_cast<size_t>(info.axis)];
             auto* frame = new COLORFrame(caption, QColor(c.red, c.green, c.blue), this);
             frame->setObjectName(QString::number(info.captionId));
             frame->setFocusPolicy(Qt::NoFocus);
-            frame->setGeometry(captionRect);
+            m_captions[i] = frame;
         } else {
-            (new QLabel(caption, this))->setGeometry(captionRect);
+            m_captions[i] = new QLabel(caption, this);
         }
 
-        auto* slider = new QSlider(Qt::Horizontal, this);
+        auto* slider = new FocusSlider(this);
         slider->setObjectName(QString::number(info.sliderId));
         slider->setTickPosition(QSlider::NoTicks);
         slider->setRange(info.minimum, info.maximum);
         slider->setSingleStep(info.lineStep);
         slider->setPageStep(info.pageStep);
         slider->setValue(0);
-        slider->setGeometry(du.rect(kSliderX, info.sliderY, kSliderWidth, kSliderHeight));
         m_sliders[i] = slider;
         connectSlider(static_cast<TransformSlider>(i));
     }
 
-    auto* slideCaption = makeButton(this, 1052, "ポイントスライド", du.rect(0, 199, 48, 12));
-    slideCaption->setFlat(true);
-    slideCaption->setFocusPolicy(Qt::NoFocus);
-    connect(makeButton(this, 1058, "<", du.rect(0, 210, 24, 14)), &QPushButton::clicked, this,
-            [this] { m_control.slide(+1); });
-    connect(makeButton(this, 1059, ">", du.rect(24, 210, 24, 14)), &QPushButton::clicked, this,
-            [this] { m_control.slide(-1); });
+    m_slideButtons[0] = makeButton(this, 1052, "ポイントスライド");
+    m_slideButtons[0]->setFlat(true);
+    m_slideButtons[0]->setFocusPolicy(Qt::NoFocus);
+    m_slideButtons[1] = makeButton(this, 1058, "<");
+    m_slideButtons[2] = makeButton(this, 1059, ">");
+    connect(m_slideButtons[1], &QPushButton::clicked, this, [this] { m_control.slide(+1); });
+    connect(m_slideButtons[2], &QPushButton::clicked, this, [this] { m_control.slide(-1); });
+    arrange(minimumSize());
+}
+
+void PECForm::resizeEvent(QResizeEvent* event) {
+    arrange(event->size());
+    QWidget::resizeEvent(event);
+}
+
+void PECForm::arrange(QSize size) {
+    const DialogUnits du(font());
+    const QSize designed = du.size(kPanelWidth, kPanelHeight);
+    if (size.width() >= designed.width() && size.height() >= designed.height()) {
+        for (size_t g = 0; g < std::size(kGroupLabels); ++g) {
+            m_groupLabels[g]->setGeometry(
+                du.rect(0, kGroupLabels[g].y, 66, kGroupLabels[g].height));
+        }
+        for (size_t i = 0; i < SLIDER_COUNT; ++i) {
+            const TransformSliderInfo& info = kTransformSliders[i];
+            m_captions[i]->setGeometry(
+                du.rect(info.captionX, info.captionY, info.captionWidth, info.captionHeight));
+            m_sliders[i]->setGeometry(du.rect(kSliderX, info.sliderY, kSliderWidth, kSliderHeight));
+        }
+        m_slideButtons[0]->setGeometry(du.rect(0, 199, 48, 12));
+        m_slideButtons[1]->setGeometry(du.rect(0, 210, 24, 14));
+        m_slideButtons[2]->setGeometry(du.rect(24, 210, 24, 14));
+        return;
+    }
+    const int columnWidth = size.width() / 3;
+    const int sliderX = du.x(kColumnSliderX);
+    std::array<int, 3> rows{};
+    for (size_t g = 0; g < std::size(kGroupLabels); ++g) {
+        const int left = static_cast<int>(g) * columnWidth;
+        m_groupLabels[g]->setGeometry(left, 0, columnWidth, du.y(kColumnLabelHeight));
+    }
+    for (size_t i = 0; i < SLIDER_COUNT; ++i) {
+        const TransformSliderInfo& info = kTransformSliders[i];
+        const int g = groupOf(info.kind);
+        const int left = g * columnWidth;
+        const int top = kColumnLabelHeight + rows[static_cast<size_t>(g)]++ * kRowPitch;
+        const QRect caption = du.rect(0, top, info.captionWidth, 14);
+        m_captions[i]->setGeometry(caption.translated(left, 0));
+        const int width = std::max(columnWidth - sliderX - du.x(kColumnGap), 1);
+        m_sliders[i]->setGeometry(left + sliderX, du.y(top + 1), width, du.y(kSliderHeight));
+    }
+    m_slideButtons[0]->setGeometry(du.rect(0, kSlideTop, 48, 12));
+    m_slideButtons[1]->setGeometry(du.rect(0, kSlideTop + 11, 24, 14));
+    m_slideButtons[2]->setGeometry(du.rect(24, kSlideTop + 11, 24, 14));
 }
 
 void PECForm::connectSlider(TransformSlider s) {

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <algorithm>
 
 namespace tesk {
 
@@ -41,6 +42,10 @@ PECToolDialog::PECToolDialog(QWidget* parent) : QWidget(parent) {
         button->setAutoDefault(true);
         connect(button, &QPushButton::clicked, this, b.signal);
     }
+}
+
+int PECToolDialog::barHeight() const {
+    return std::max(kHeight, childrenRect().bottom() + 2);
 }
 
 void PECToolDialog::paintEvent(QPaintEvent*) {

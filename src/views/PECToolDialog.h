@@ -13,6 +13,10 @@ public:
 
     explicit PECToolDialog(QWidget* parent = nullptr);
 
+    /// kHeight, or more when the buttons (laid out in dialog units of the font found here)
+    /// reach lower: the bar never cuts them off.
+    int barHeight() const;
+
 signals:
     void undoClicked();
     void redoClicked();

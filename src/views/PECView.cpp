@@ -18,6 +18,8 @@ PECView::PECView(Ctesk001Doc& doc, QWidget* parent)
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setWidgetResizable(true);
     m_scroll->setWidget(m_panel);
+    // The splitter above never squeezes the pane below the edit bar and the whole panel.
+    setMinimumHeight(m_editBar->barHeight() + m_panel->minimumHeight());
     connect(m_editBar, &PECToolDialog::undoClicked, this, &PECView::undo);
     connect(m_editBar, &PECToolDialog::redoClicked, this, &PECView::redo);
     connect(m_editBar, &PECToolDialog::confirmClicked, this, &PECView::confirm);
@@ -42,9 +44,9 @@ void PECView::redo() {
 
 void PECView::resizeEvent(QResizeEvent* event) {
     const QSize size = event->size();
-    m_editBar->setGeometry(0, 0, size.width(), PECToolDialog::kHeight);
-    m_scroll->setGeometry(0, PECToolDialog::kHeight, size.width(),
-                          std::max(size.height() - PECToolDialog::kHeight, 0));
+    const int bar = m_editBar->barHeight();
+    m_editBar->setGeometry(0, 0, size.width(), bar);
+    m_scroll->setGeometry(0, bar, size.width(), std::max(size.height() - bar, 0));
 }
 
 void PECView::keyPressEvent(QKeyEvent* event) {

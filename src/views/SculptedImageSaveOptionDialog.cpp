@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QPushButton>
+#include <algorithm>
 
 namespace tesk {
 
@@ -23,6 +24,8 @@ constexpr ControlLayout kFlipZBox = {1046, "Z 反転", 6, 30, 38, 10};
 constexpr ControlLayout kOkButton = {1, "OK", 6, 54, 48, 14};
 constexpr int kDialogWidth = 64;
 constexpr int kDialogHeight = 77;
+// Pixels a title bar gives to the icon and its buttons.
+constexpr int kTitleBarButtons = 170;
 
 template <typename Control>
 Control* placeControl(QWidget* parent, const DialogUnits& units, const ControlLayout& layout) {
@@ -40,7 +43,10 @@ SculptedImageSaveOptionDialog::SculptedImageSaveOptionDialog(QWidget* parent)
     setWindowTitle(QStringLiteral("Export Option"));
     setFont(pointFont(QStringLiteral("MS Shell Dlg"), 80));
     const DialogUnits units(font());
-    setFixedSize(units.size(kDialogWidth, kDialogHeight));
+    // Wide enough for a window manager to show the caption beside its buttons.
+    const QSize designed = units.size(kDialogWidth, kDialogHeight);
+    const int captionRoom = fontMetrics().horizontalAdvance(windowTitle()) + kTitleBarButtons;
+    setFixedSize(std::max(designed.width(), captionRoom), designed.height());
 
     m_flipXBox = placeControl<QCheckBox>(this, units, kFlipXBox);
     m_flipYBox = placeControl<QCheckBox>(this, units, kFlipYBox);

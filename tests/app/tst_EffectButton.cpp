@@ -75,10 +75,14 @@ TEST(EffectButton, OpensOneDialogWhoseChangesReachThePreviewAndThePanel) {
     QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_EQ(panel.effectDialog(), dialog.data());
     EXPECT_TRUE(dialog->isVisible());
+    // Put somewhere by the user, it comes back there even after the close box ended it.
+    const QPoint placed = dialog->pos() + QPoint(37, 23);
+    dialog->move(placed);
     dialog->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(dialog.isNull());
     EXPECT_EQ(panel.effectDialog(), nullptr);
     QTest::mouseClick(button, Qt::LeftButton);
-    EXPECT_NE(panel.effectDialog(), nullptr);
+    ASSERT_NE(panel.effectDialog(), nullptr);
+    EXPECT_EQ(panel.effectDialog()->pos(), placed);
 }

@@ -4,23 +4,36 @@
 #include "Ctesk001View.h"
 #include "DocumentPreview.h"
 #include "FileChooser.h"
+#include "FileNames.h"
 #include "GLScene.h"
 #include "GLToolDialog.h"
 #include "GLView.h"
+#include "HPJumpFrame.h"
 #include "Messages.h"
+#include "PECForm.h"
+#include "PECToolDialog.h"
+#include "PECView.h"
 #include "PEToolDialog.h"
 #include "PEView.h"
 #include "ProjectFile.h"
 #include "RADIOFrame.h"
 #include "ScratchDir.h"
+#include "ScriptedChooser.h"
 #include "SculptImageWriter.h"
+#include "StaticFrame.h"
 #include "TeskResources.h"
 
+#include <QAbstractSlider>
 #include <QApplication>
+#include <QComboBox>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QSlider>
 #include <QTest>
-#include <deque>
+#include <QWheelEvent>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -32,29 +45,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-/// Answers file dialogs from a script and records what was asked, in order with the messages.
-struct ScriptedChooser : FileChooser {
-    std::optional<QString> openFile(QWidget*, const QString& filter, const QString&) override {
-        return answer("open " + filter);
-    }
-    std::optional<QString> saveFile(QWidget*, const QString& filter,
-                                    const QString& proposed) override {
-        lastProposed = proposed;
-        return answer("save " + filter);
-    }
-    std::optional<QString> answer(const QString& what) {
-        asked.push_back(what);
-        if (answers.empty()) {
-            return std::nullopt;
-        }
-        auto a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    std::deque<std::optional<QString>> answers;
-    std::vector<QString> asked;
-    QString lastProposed;
-};
+using tesk::testing::ScriptedChooser;
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -82,7 +73,8 @@ protected:
         ASSERT_NE(button, nullptr) << id;
         QTest::mouseClick(button, Qt::LeftButton);
     }
-    QString caption() const { return frame->windowTitle(); }
+    /// The caption as designed, without Qt's modified-mark placeholder.
+    QString caption() const { return frame->windowTitle().remove(QStringLiteral("[*]")); }
     std::string dir(const char* name) {
         const fs::path d = scratch.path() / name;
         fs::create_directories(d);
@@ -220,16 +212,51 @@ TEST_F(MainWindowTest, ExportWritesTheFlippedFileTheDialogAskedFor) {
     EXPECT_FALSE(fs::exists(path));
 }
 
-TEST_F(MainWindowTest, OpeningAFileOverAShapeAsksFirst) {
+TEST_F(MainWindowTest, OpeningAFileOverUnsavedWorkAsksFirst) {
     const std::string path = dir("open") + "/one.tsk";
     click(1006);
     ASSERT_TRUE(doc->saveProject(path));
     click(1006);
-    messages.scriptedAnswers = {false};
+    click(1023); // another type: unsaved work
+    messages.scriptedChoices = {SaveChoice::Cancel};
     frame->controlPanel()->openFile(path);
     EXPECT_EQ(doc->getFileName(), "tesk.tsk");
+    EXPECT_EQ(messages.texts.back(), kUnsavedChangesQuestion);
+    messages.scriptedChoices = {SaveChoice::Discard};
     frame->controlPanel()->openFile(path);
     EXPECT_EQ(doc->getFileName(), path);
+}
+
+// A file manager sends a name that is not UTF-8 percent-encoded; decoded as text it would
+// name another file.
+TEST_F(MainWindowTest, ADroppedFileWhoseNameIsNotUtf8Opens) {
+    const std::string path = dir("drop") + "/caf\xe9 %41.tsk";
+    click(1006);
+    click(1027); // "PS [2]"
+    ASSERT_TRUE(doc->saveProject(path));
+    click(1006);
+    QMimeData data;
+    data.setUrls(
+        {QUrl::fromEncoded("file://" + QByteArray::fromStdString(path).toPercentEncoding("/"))});
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    messages.scriptedAnswers = {true};
+    // Straight to the window's handler: QApplication would route a drop through a drag that
+    // never started.
+    static_cast<QObject*>(frame.get())->event(&drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_EQ(doc->getFileName(), path);
+    EXPECT_EQ(doc->selectedType(), DIM_SHEET_BSPLINE_ALONG);
+
+    // Saved again as the dialog offers it, it replaces that same file.
+    click(1020);
+    chooser.answers = {shownFileName(path)};
+    click(1009);
+    EXPECT_EQ(chooser.lastProposed, shownFileName(path));
+    SPMesh stored;
+    ASSERT_TRUE(loadProjectFile(path, stored, messages));
+    EXPECT_EQ(stored.SPDimType, DIM_POLES_LINEAR);
+    const fs::directory_iterator folder(fs::path(path).parent_path());
+    EXPECT_EQ(std::distance(fs::begin(folder), fs::end(folder)), 1) << "no second file";
 }
 
 TEST_F(MainWindowTest, KeyboardShortcutsRunThePanelCommands) {
@@ -286,4 +313,252 @@ TEST_F(MainWindowTest, ADivideClickAddsAColumnToTheShapeTheMapAndThePreview) {
     ASSERT_NE(markers, nullptr);
     EXPECT_EQ(markers->pointFlags.size(), 10u);
     EXPECT_EQ(messages.texts.size(), 1u) << "only the question of New";
+}
+
+namespace {
+
+/// The part of `widget` a person can see: its rectangle cut by every ancestor up to `top`.
+QRect visiblePart(const QWidget* widget, const QWidget* top) {
+    QRect seen(widget->mapTo(top, QPoint(0, 0)), widget->size());
+    for (const QWidget* w = widget->parentWidget(); w != nullptr; w = w->parentWidget()) {
+        seen &= QRect(w->mapTo(top, QPoint(0, 0)), w->size());
+        if (w == top) {
+            break;
+        }
+    }
+    return seen;
+}
+
+void sendDrop(QWidget* target, const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    const QPointF at(target->width() / 2.0, target->height() / 2.0);
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                          Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    EXPECT_EQ(enter.dropAction(), Qt::CopyAction) << "a drop copies, never moves";
+    QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, ClosingOrQuittingWithUnsavedWorkAsksAndOnlyDiscardOrASaveCloses) {
+    click(1006);
+    EXPECT_FALSE(frame->isWindowModified()) << "a fresh shape holds no work";
+    click(1023); // another type: the shape now differs from what New made
+    EXPECT_TRUE(frame->isWindowModified());
+    const std::vector<uint32_t> map = doc->mesh().map;
+
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    messages.scriptedChoices = {SaveChoice::Cancel};
+    QTest::keyClick(frame.get(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_EQ(messages.texts.back(), kUnsavedChangesQuestion);
+    EXPECT_EQ(doc->mesh().map, map) << "cancel keeps everything";
+
+    // Save, but the save dialog is cancelled, or the save fails: the window stays.
+    messages.scriptedChoices = {SaveChoice::Save, SaveChoice::Save};
+    chooser.answers = {std::nullopt, QString::fromStdString(dir("x") + "/missing/a.tsk")};
+    EXPECT_FALSE(frame->close());
+    EXPECT_FALSE(frame->close());
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_TRUE(frame->isWindowModified());
+
+    // A save that works closes, and what was saved is on disk.
+    const std::string path = dir("close") + "/kept";
+    messages.scriptedChoices = {SaveChoice::Save};
+    chooser.answers = {QString::fromStdString(path)};
+    EXPECT_TRUE(frame->close());
+    ASSERT_TRUE(fs::exists(path + ".tsk")) << "a name typed without extension gets .tsk";
+    SPMesh saved;
+    ASSERT_TRUE(loadProjectFile(path + ".tsk", saved, messages));
+    EXPECT_EQ(saved.SPDimType, DIM_POLES_BSPLINE_ALONG);
+
+    // Reopened and unchanged: closing asks nothing.
+    frame->show();
+    const size_t asked = messages.texts.size();
+    EXPECT_TRUE(frame->close());
+    EXPECT_EQ(messages.texts.size(), asked);
+}
+
+TEST_F(MainWindowTest, NewAndLoadAskToSaveUnsavedWorkInsteadOfTheirQuestion) {
+    click(1006);
+    click(1023);
+    messages.scriptedChoices = {SaveChoice::Cancel};
+    click(1006);
+    EXPECT_EQ(doc->selectedType(), DIM_POLES_BSPLINE_ALONG);
+    EXPECT_EQ(doc->mesh().SPDimType, DIM_POLES_BSPLINE_ALONG) << "cancel keeps the shape";
+    EXPECT_EQ(messages.texts.back(), kUnsavedChangesQuestion);
+    messages.scriptedChoices = {SaveChoice::Cancel};
+    click(1007);
+    EXPECT_TRUE(chooser.asked.empty()) << "no file dialog after Cancel";
+    messages.scriptedChoices = {SaveChoice::Discard};
+    click(1006);
+    EXPECT_FALSE(frame->isWindowModified());
+}
+
+TEST_F(MainWindowTest, TheWheelOverTheTransformPanelScrollsAndChangesNoPoint) {
+    click(1006);
+    doc->setHandles(std::vector<uint32_t>(doc->handleCount(), CELL_SELECTED));
+    const std::vector<uint32_t> map = doc->mesh().map;
+    PECForm* panel = frame->transformPane()->panel();
+    for (size_t i = 0; i < SLIDER_COUNT; ++i) {
+        QSlider* slider = panel->slider(static_cast<TransformSlider>(i));
+        const QPointF at(slider->width() / 2.0, slider->height() / 2.0);
+        QWheelEvent wheel(at, slider->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(slider, &wheel);
+        EXPECT_EQ(slider->value(), 0) << i;
+    }
+    EXPECT_EQ(doc->mesh().map, map);
+    EXPECT_FALSE(doc->hasUncommittedWork());
+
+    // A slider the user has clicked (it has the focus) takes the wheel's steps.
+    QSlider* moveX = panel->slider(SLIDER_MOVE_X);
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    moveX->setFocus();
+    ASSERT_TRUE(moveX->hasFocus());
+    const QPointF at(moveX->width() / 2.0, moveX->height() / 2.0);
+    QWheelEvent wheel(at, moveX->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(moveX, &wheel);
+    EXPECT_NE(moveX->value(), 0);
+    EXPECT_TRUE(doc->hasUncommittedWork());
+}
+
+TEST_F(MainWindowTest, TheFirstUndoAfterALoadBringsBackTheLoadedShape) {
+    const std::string path = dir("undo") + "/loaded.tsk";
+    click(1006);
+    ASSERT_TRUE(doc->saveProject(path));
+    click(1006);
+    ASSERT_TRUE(frame->controlPanel()->openFile(path));
+    std::vector<uint8_t> loaded;
+    doc->writeSnapshot(loaded);
+    const Point3 atLoad = doc->mesh().workPoint(0, 1);
+    EXPECT_EQ(chooser.lastRecent, QStringList()) << "no load dialog was opened";
+
+    doc->setHandles(std::vector<uint32_t>(doc->handleCount(), CELL_SELECTED));
+    QSlider* moveX = frame->transformPane()->panel()->slider(SLIDER_MOVE_X);
+    QTest::keyClick(moveX, Qt::Key_End);
+    QWidget* bar = frame->transformPane()->editBar();
+    QTest::mouseClick(bar->findChild<QPushButton*>(QStringLiteral("1013")), Qt::LeftButton);
+    ASSERT_NE(doc->mesh().workPoint(0, 1), atLoad);
+    EXPECT_TRUE(frame->isWindowModified());
+    QTest::mouseClick(bar->findChild<QPushButton*>(QStringLiteral("1014")), Qt::LeftButton);
+    EXPECT_EQ(doc->mesh().workPoint(0, 1), atLoad);
+    std::vector<uint8_t> undone;
+    doc->writeSnapshot(undone);
+    EXPECT_EQ(undone, loaded);
+    EXPECT_FALSE(frame->isWindowModified()) << "back to what is on disk";
+
+    // The load dialog offers the files loaded and saved before.
+    messages.scriptedAnswers = {true};
+    click(1007);
+    ASSERT_FALSE(chooser.lastRecent.isEmpty());
+    EXPECT_EQ(chooser.lastRecent.front(), QString::fromStdString(path));
+}
+
+TEST_F(MainWindowTest, DropsRefuseFoldersAndPicturesAndOpenOnlyTheFirstFile) {
+    const std::string first = dir("drop") + "/first.tsk";
+    const std::string second = dir("drop") + "/second.tsk";
+    click(1006);
+    ASSERT_TRUE(doc->saveProject(first));
+    ASSERT_TRUE(doc->saveProject(second));
+    click(1006);
+    click(1023); // unsaved work: a refused drop must not even ask about it
+    const size_t shown = messages.texts.size();
+
+    sendDrop(frame.get(), {QUrl::fromLocalFile(QString::fromStdString(dir("drop")))});
+    ASSERT_EQ(messages.texts.size(), shown + 1);
+    EXPECT_EQ(messages.texts.back(), kFolderDropMessage);
+    const std::string picture = dir("drop") + "/map.png";
+    std::ofstream(picture) << "not really a picture";
+    sendDrop(frame.get(), {QUrl::fromLocalFile(QString::fromStdString(picture))});
+    EXPECT_EQ(messages.texts.back(), kPictureDropMessage);
+    EXPECT_EQ(doc->getFileName(), "tesk.tsk");
+
+    messages.scriptedChoices = {SaveChoice::Discard};
+    sendDrop(frame.get(), {QUrl::fromLocalFile(QString::fromStdString(first)),
+                           QUrl::fromLocalFile(QString::fromStdString(second))});
+    EXPECT_EQ(doc->getFileName(), first);
+    EXPECT_EQ(messages.texts.back(), std::string(kOtherFilesMessage) + "\n" + second);
+    EXPECT_TRUE(fs::exists(first) && fs::exists(second)) << "nothing was moved";
+}
+
+TEST_F(MainWindowTest, ExportTakesTheFormatOfTheChosenFilterForANameWithoutExtension) {
+    click(1006);
+    frame->controlPanel()->setExportOptionAsker([](QWidget*) { return ExportFlips{}; });
+    const std::string stem = dir("formats") + "/map";
+    chooser.filterAnswer = QStringLiteral("PNG (*.png)");
+    chooser.answers = {QString::fromStdString(stem)};
+    click(1008);
+    EXPECT_EQ(chooser.asked.back(), "save Bitmap (*.bmp);;PNG (*.png);;TGA (*.tga);;All Files (*)");
+    std::ifstream png(stem + ".png", std::ios::binary);
+    char signature[4] = {};
+    png.read(signature, 4);
+    EXPECT_EQ(std::string(signature + 1, 3), "PNG");
+    EXPECT_EQ(doc->getBitmapFileName(), stem + ".png");
+    EXPECT_FALSE(fs::exists(stem));
+}
+
+TEST_F(MainWindowTest, TheEmptyStartShapeIsNotSavedIntoAFileNothingCouldOpen) {
+    const std::string path = dir("empty") + "/empty.tsk";
+    chooser.answers = {QString::fromStdString(path)};
+    click(1009);
+    EXPECT_FALSE(fs::exists(path));
+    EXPECT_TRUE(chooser.asked.empty()) << "refused before the dialog";
+    EXPECT_EQ(messages.texts.back(), kNothingToSaveMessage);
+}
+
+TEST_F(MainWindowTest, EveryControlIsInSightAtCommonScreenSizes) {
+    click(1006);
+    // Maximised client areas under a window manager with a title bar.
+    for (const QSize client : {QSize(1280, 770), QSize(1024, 738)}) {
+        frame->resize(client);
+        frame->layoutPanes(client.width(), client.height());
+        QTest::qWait(50);
+        ASSERT_EQ(frame->size(), client);
+        int checked = 0;
+        for (QWidget* w : frame->findChildren<QWidget*>()) {
+            const bool control = qobject_cast<QAbstractButton*>(w) != nullptr ||
+                                 qobject_cast<QAbstractSlider*>(w) != nullptr ||
+                                 qobject_cast<QComboBox*>(w) != nullptr ||
+                                 qobject_cast<StaticFrame*>(w) != nullptr;
+            if (!control || !w->isVisible() || qobject_cast<QScrollBar*>(w) != nullptr) {
+                continue;
+            }
+            ++checked;
+            EXPECT_EQ(visiblePart(w, frame.get()),
+                      QRect(w->mapTo(frame.get(), QPoint()), w->size()))
+                << client.width() << ": " << w->metaObject()->className() << " "
+                << w->objectName().toStdString() << " is cut off";
+        }
+        // 10 sliders, 4 edit-bar buttons, 9 type buttons, the chooser, the panel's buttons.
+        EXPECT_GE(checked, 10 + 4 + 9 + 1 + 8);
+    }
+}
+
+TEST_F(MainWindowTest, HomePageBlogAndF1OpenTheManualPagesShippedWithTheEditor) {
+    std::vector<QUrl> opened;
+    for (const char* id : {"1063", "1064"}) {
+        auto* link = frame->controlPanel()->findChild<HPJumpFrame*>(QString::fromLatin1(id));
+        ASSERT_NE(link, nullptr);
+        link->setUrlOpener([&opened](const QUrl& url) { opened.push_back(url); });
+        QTest::mouseClick(link, Qt::LeftButton);
+    }
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    QTest::keyClick(frame.get(), Qt::Key_F1);
+    ASSERT_EQ(opened.size(), 3u);
+    EXPECT_EQ(opened[0], QUrl::fromLocalFile(QStringLiteral("/opt/tesk/doc/manual.html")));
+    EXPECT_EQ(opened[1], QUrl::fromLocalFile(QStringLiteral("/opt/tesk/doc/changes.html")));
+    EXPECT_EQ(opened[2], opened[0]) << "F1 opens the manual";
+    // The pages a build puts beside the editor exist.
+    EXPECT_TRUE(fs::is_regular_file(fs::path(TESK_SOURCE_DIR) / "docs" / "manual.html"));
+    EXPECT_TRUE(fs::is_regular_file(fs::path(TESK_SOURCE_DIR) / "docs" / "changes.html"));
 }

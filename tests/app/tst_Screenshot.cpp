@@ -1,3 +1,5 @@
+#include "ScratchDir.h"
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QScreen>
@@ -10,10 +12,39 @@
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 extern bool g_haveDisplay;
 
 namespace fs = std::filesystem;
+
+namespace {
+struct EditorRun {
+    int status = -1;
+    std::string err;
+};
+
+// A screenshot run of the editor on `project` with the settings in `config`. The time limit
+// only keeps a hanging run from holding up the suite.
+EditorRun screenshotRun(const fs::path& config, const fs::path& shot, const fs::path& project) {
+    const fs::path err = config / "err.txt";
+    const std::string command = "XDG_CONFIG_HOME='" + config.string() + "' timeout -k 5 120 '" +
+                                TESK_EDITOR + "' --screenshot '" + shot.string() + "' '" +
+                                project.string() + "' 2>'" + err.string() + "'";
+    const int raw = std::system(command.c_str());
+    std::ifstream in(err);
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1,
+            {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()}};
+}
+
+QImage pictureAt(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return QImage::fromData(QByteArray::fromStdString(bytes), "PNG");
+}
+
+const fs::path kSphere = fs::path(TESK_SOURCE_DIR) / "examples" / "sphere.tsk";
+} // namespace
 
 // Starts the editor as a user would, on an example, and looks at the picture it saves.
 TEST(Screenshot, EditorDrawsTheWholeWindowWithTheShapeLit) {
@@ -73,4 +104,49 @@ TEST(Screenshot, AProjectThatCannotBeLoadedExitsTwoAfterThePicture) {
     const std::string printed{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     EXPECT_NE(printed.find("ファイルが開けませんでした。"), std::string::npos) << printed;
     fs::remove_all(dir);
+}
+
+// A FIFO where a settings file belongs would stall the start until something wrote to it; so
+// would a link to one. The editor starts without the recent-file list instead.
+TEST(Screenshot, SettingsFilesThatAreNotRegularFilesAreIgnoredWithAWarning) {
+    if (!g_haveDisplay) {
+        GTEST_SKIP() << "needs an X display (run under xvfb-run)";
+    }
+    const tesk::testing::ScratchDir dir("tesk_screenshot_settings");
+    const fs::path folder = dir.path() / "Brenmold TESK";
+    fs::create_directories(folder);
+    const fs::path own = folder / "TESK ( Brenmold ).conf";
+    ASSERT_EQ(::mkfifo(own.c_str(), 0600), 0);
+    const EditorRun first = screenshotRun(dir.path(), dir.path() / "first.png", kSphere);
+    EXPECT_EQ(first.status, 0) << first.err;
+    EXPECT_NE(first.err.find(own.string() + " is not a regular file"), std::string::npos)
+        << first.err;
+    EXPECT_FALSE(pictureAt(dir.path() / "first.png").isNull());
+
+    fs::remove(own);
+    const fs::path pipe = dir.path() / "pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const fs::path shared = dir.path() / "Brenmold TESK.conf";
+    fs::create_symlink(pipe, shared);
+    const EditorRun second = screenshotRun(dir.path(), dir.path() / "second.png", kSphere);
+    EXPECT_EQ(second.status, 0) << second.err;
+    EXPECT_NE(second.err.find(shared.string() + " is not a regular file"), std::string::npos)
+        << second.err;
+    EXPECT_FALSE(fs::exists(own)) << "no settings are written beside a FIFO";
+}
+
+// Linux file names are bytes: a Latin-1 name (not UTF-8) is opened and written as given.
+TEST(Screenshot, NamesThatAreNotUtf8AreOpenedAndWrittenAsGiven) {
+    if (!g_haveDisplay) {
+        GTEST_SKIP() << "needs an X display (run under xvfb-run)";
+    }
+    const tesk::testing::ScratchDir dir("tesk_screenshot_latin1");
+    const fs::path project = dir.path() / "caf\xe9.tsk";
+    fs::copy_file(kSphere, project);
+    const fs::path shot = dir.path() / "\xe9"
+                                       "cran.png";
+    const EditorRun run = screenshotRun(dir.path(), shot, project);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err.find("ファイルが開けませんでした。"), std::string::npos) << run.err;
+    EXPECT_FALSE(pictureAt(shot).isNull());
 }

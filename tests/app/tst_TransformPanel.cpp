@@ -216,8 +216,9 @@ TEST_F(TransformPanelTest, CtrlZAndCtrlYOrCtrlShiftZStepThroughConfirms) {
     EXPECT_NEAR(work(0).x, -0.8f, 1e-6f);
 
     QTest::keyClick(frame.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_NEAR(work(0).x, -0.9f, 1e-6f) << "the first undo goes back one confirm";
     QTest::keyClick(frame.get(), Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_NEAR(work(0).x, -0.9f, 1e-6f);
+    EXPECT_EQ(work(0).x, -1.0f) << "and the next to the shape New made";
     QTest::keyClick(frame.get(), Qt::Key_Y, Qt::ControlModifier);
     EXPECT_NEAR(work(0).x, -0.9f, 1e-6f);
     QTest::keyClick(frame.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);

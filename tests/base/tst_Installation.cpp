@@ -49,3 +49,14 @@ TEST(Installation, WithoutAnyEffectFolderTheDesignedPlaceIsKept) {
     EXPECT_EQ(effectPictureFolder(bin), bin / "effect");
     fs::remove_all(bin.parent_path());
 }
+
+TEST(Installation, TheManualIsBesideTheProgramInABuildAndUnderShareDocOnceInstalled) {
+    const fs::path bin = freshProgramDir("doc");
+    EXPECT_EQ(documentationFolder(bin), bin / "doc") << "neither: the build's place";
+    const fs::path shared = bin.parent_path() / "share" / "doc" / "tesk";
+    fs::create_directories(shared);
+    EXPECT_EQ(documentationFolder(bin.string() + "/"), shared);
+    fs::create_directories(bin / "doc");
+    EXPECT_EQ(documentationFolder(bin), bin / "doc");
+    fs::remove_all(bin.parent_path());
+}

@@ -309,8 +309,10 @@ TEST_F(DocTest, UndoAndRedoStepThroughConfirmedStates) {
     EXPECT_EQ(doc.mesh().workPoint(0, 1), second);
     ASSERT_TRUE(doc.undo());
     EXPECT_EQ(committed(0, 1), first);
+    ASSERT_TRUE(doc.undo()); // the shape New made
+    EXPECT_EQ(committed(0, 1), start);
     EXPECT_FALSE(doc.undo());
-    ASSERT_TRUE(doc.redo()); // the state the second Undo loaded
+    ASSERT_TRUE(doc.redo());
     EXPECT_EQ(committed(0, 1), first);
     EXPECT_EQ(doc.getFileName(), "tesk.tsk");
 
@@ -339,18 +341,17 @@ TEST_F(DocTest, DividesAndLevelChangesAreUndoSteps) {
     EXPECT_FALSE(doc.toggleLineLevel(0)) << "poles have no level";
     EXPECT_EQ(doc.mesh().lineLevel(1), LEVEL_IMPORTANT);
 
-    ASSERT_TRUE(doc.undo()); // the level change itself
-    EXPECT_EQ(doc.mesh().lineLevel(1), LEVEL_IMPORTANT);
-    ASSERT_TRUE(doc.undo()); // the divide, before the level change
+    ASSERT_TRUE(doc.undo()); // back before the level change: the divide
     EXPECT_EQ(doc.mesh().lineLevel(1), LEVEL_NORMAL);
     EXPECT_EQ(doc.mesh().pointsPerLine(), 5);
-    ASSERT_TRUE(doc.undo()); // the confirm before the divide
+    ASSERT_TRUE(doc.undo()); // back before the divide
     EXPECT_EQ(doc.mesh().pointsPerLine(), 4);
     EXPECT_EQ(doc.handleCount(), 8u);
-    ASSERT_TRUE(doc.redo()); // the state the last Undo loaded, then the divide
-    EXPECT_EQ(doc.mesh().pointsPerLine(), 4);
+    EXPECT_FALSE(doc.undo()) << "the confirm recorded nothing new";
     ASSERT_TRUE(doc.redo());
     EXPECT_EQ(doc.mesh().pointsPerLine(), 5);
+    ASSERT_TRUE(doc.redo());
+    EXPECT_EQ(doc.mesh().lineLevel(1), LEVEL_IMPORTANT);
 }
 
 TEST_F(DocTest, ThePivotFollowsCommittedPointsUnderTheSelection) {
@@ -365,4 +366,101 @@ TEST_F(DocTest, ThePivotFollowsCommittedPointsUnderTheSelection) {
     EXPECT_EQ(doc.pivot(), (Point3{3, 3, 3}));
     doc.slidePoints(1);
     EXPECT_EQ(doc.pivot(), committed(0, 1));
+}
+
+TEST_F(DocTest, ModifiedMeansWorkWouldBeLost) {
+    EXPECT_FALSE(doc.isModified()) << "the empty start shape holds nothing to lose";
+    doc.newShape();
+    EXPECT_FALSE(doc.isModified()) << "a fresh default shape is not unsaved work";
+    doc.setWorkPoints(std::vector<CellPoint>{{0, {5, 0, 0}}});
+    EXPECT_TRUE(doc.isModified()) << "an unconfirmed slider change";
+    doc.revert();
+    EXPECT_FALSE(doc.isModified());
+    doc.setType(DIM_SHEET_LINEAR);
+    EXPECT_TRUE(doc.isModified()) << "the type is stored in the file";
+
+    const std::string path = scratch.file("a.tsk");
+    ASSERT_TRUE(doc.saveProject(path));
+    EXPECT_FALSE(doc.isModified());
+    doc.slidePoints(1);
+    EXPECT_TRUE(doc.isModified());
+    doc.slidePoints(-1);
+    EXPECT_FALSE(doc.isModified()) << "back where it was saved";
+
+    doc.insertColumn(1);
+    ASSERT_TRUE(doc.isModified());
+    Ctesk001Doc other(messages, "/opt/tesk/");
+    ASSERT_TRUE(other.loadProject(path));
+    EXPECT_FALSE(other.isModified()) << "a loaded shape is what is on disk";
+    ASSERT_TRUE(other.loadProject(TESK_EXAMPLES_DIR "/sphere.tsk"));
+    EXPECT_FALSE(other.isModified()) << "poles derived by the build are not work";
+}
+
+TEST_F(DocTest, TheFirstUndoAfterALoadReturnsTheLoadedState) {
+    doc.newShape();
+    doc.setWorkPoints(std::vector<CellPoint>{{0, {4, 0, 0}}});
+    doc.confirm();
+    const std::string path = scratch.file("b.tsk");
+    ASSERT_TRUE(doc.saveProject(path));
+
+    Ctesk001Doc loaded(messages, "/opt/tesk/");
+    ASSERT_TRUE(loaded.loadProject(path));
+    const Point3 atLoad = loaded.mesh().workPoint(0, 1);
+    loaded.setWorkPoints(std::vector<CellPoint>{{0, {9, 9, 9}}});
+    loaded.confirm();
+    loaded.setWorkPoints(std::vector<CellPoint>{{0, {8, 8, 8}}});
+    loaded.confirm();
+    ASSERT_TRUE(loaded.undo());
+    EXPECT_EQ(loaded.mesh().workPoint(0, 1), (Point3{9, 9, 9}));
+    ASSERT_TRUE(loaded.undo());
+    EXPECT_EQ(loaded.mesh().workPoint(0, 1), atLoad) << "the state at load is reachable";
+    EXPECT_FALSE(loaded.isModified());
+    EXPECT_FALSE(loaded.undo()) << "nothing before the load";
+    ASSERT_TRUE(loaded.redo());
+    EXPECT_EQ(loaded.mesh().workPoint(0, 1), (Point3{9, 9, 9}));
+
+    // A point slide is not recorded: the first Undo drops it, the next steps back.
+    loaded.slidePoints(1);
+    ASSERT_TRUE(loaded.undo());
+    EXPECT_EQ(loaded.mesh().workPoint(0, 1), (Point3{9, 9, 9}));
+    ASSERT_TRUE(loaded.undo());
+    EXPECT_EQ(loaded.mesh().workPoint(0, 1), atLoad);
+}
+
+TEST_F(DocTest, SaveAsStartsTheNewNamesHistoryAndNewForgetsOtherShapes) {
+    doc.newShape();
+    doc.setWorkPoints(std::vector<CellPoint>{{0, {1, 2, 3}}});
+    doc.confirm();
+    const std::string first = scratch.file("first.tsk");
+    ASSERT_TRUE(doc.saveProject(first));
+    doc.setWorkPoints(std::vector<CellPoint>{{0, {4, 5, 6}}});
+    doc.confirm();
+    const std::string second = scratch.file("Second.tsk");
+    ASSERT_TRUE(doc.saveProject(second));
+    EXPECT_FALSE(doc.undo()) << "Second.tsk's history starts at its save";
+    EXPECT_EQ(doc.mesh().workPoint(0, 1), (Point3{4, 5, 6}));
+
+    // Names that differ only in case are two files with two histories.
+    const std::string lower = scratch.file("second.tsk");
+    doc.setWorkPoints(std::vector<CellPoint>{{0, {7, 7, 7}}});
+    doc.confirm();
+    ASSERT_TRUE(doc.saveProject(lower));
+    EXPECT_FALSE(doc.undo());
+    EXPECT_EQ(doc.mesh().workPoint(0, 1), (Point3{7, 7, 7}));
+    ASSERT_TRUE(doc.loadProject(second));
+    EXPECT_EQ(doc.mesh().workPoint(0, 1), (Point3{4, 5, 6}));
+    ASSERT_TRUE(doc.undo());
+    EXPECT_EQ(doc.mesh().workPoint(0, 1), (Point3{7, 7, 7}))
+        << "the state confirmed under Second.tsk before the save under second.tsk";
+
+    // Unsaved new shapes share the default name; a New forgets the one before.
+    doc.newShape();
+    doc.setWorkPoints(std::vector<CellPoint>{{0, {3, 3, 3}}});
+    doc.confirm();
+    doc.newShape();
+    doc.setWorkPoints(std::vector<CellPoint>{{1, {2, 2, 2}}});
+    doc.confirm();
+    ASSERT_TRUE(doc.undo());
+    EXPECT_FALSE(doc.undo()) << "the default shape is as far back as Undo goes";
+    EXPECT_EQ(doc.mesh().workPoint(0, 1), (Point3{-1, -1, 1}));
 }

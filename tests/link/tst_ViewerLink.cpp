@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -65,6 +66,15 @@ struct FakeHost : LinkHost {
 
 class ViewerLinkTest : public ::testing::Test {
 protected:
+    /// The sockets of stand-ins killed as a crash would, which nothing else removes.
+    void TearDown() override {
+        std::error_code ignored;
+        for (const auto& entry : std::filesystem::directory_iterator(names.folder, ignored)) {
+            if (entry.path().filename().string().starts_with(names.socketPrefix)) {
+                std::filesystem::remove(entry.path(), ignored);
+            }
+        }
+    }
     /// Starts the stand-in and waits until it has registered with this editor.
     std::unique_ptr<StandInProcess> startViewer(std::vector<std::string> args = {}) {
         args.insert(args.end(), {"--names", tag});

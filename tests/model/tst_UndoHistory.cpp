@@ -22,23 +22,29 @@ int markerOf(const Snapshot* snapshot) {
 }
 } // namespace
 
-TEST(UndoHistory, UndoAndRedoWalkTheConfirmedStates) {
+TEST(UndoHistory, UndoStepsBackFromThePresentStateAndRedoReturns) {
     UndoHistories histories;
-    confirm(histories, "a.tsk", 1);
+    confirm(histories, "a.tsk", 1); // the base: the state at load
     confirm(histories, "a.tsk", 2);
     confirm(histories, "a.tsk", 3);
-    EXPECT_EQ(markerOf(histories.undo("a.tsk")), 3) << "first undo reloads the last confirm";
-    EXPECT_EQ(markerOf(histories.undo("a.tsk")), 2);
-    EXPECT_EQ(markerOf(histories.redo("a.tsk")), 2) << "redo returns what the last undo loaded";
+    EXPECT_EQ(markerOf(histories.current("a.tsk")), 3);
+    EXPECT_EQ(markerOf(histories.undo("a.tsk")), 2) << "the first undo goes back one state";
+    EXPECT_EQ(markerOf(histories.undo("a.tsk")), 1) << "and the next one reaches the base";
+    EXPECT_EQ(histories.undo("a.tsk"), nullptr) << "nothing lies before the base";
+    EXPECT_EQ(markerOf(histories.current("a.tsk")), 1);
+    EXPECT_EQ(markerOf(histories.redo("a.tsk")), 2);
     EXPECT_EQ(markerOf(histories.redo("a.tsk")), 3);
     EXPECT_EQ(histories.redo("a.tsk"), nullptr);
-    EXPECT_EQ(markerOf(histories.undo("a.tsk")), 3);
-    EXPECT_EQ(markerOf(histories.undo("a.tsk")), 2);
-    EXPECT_EQ(markerOf(histories.undo("a.tsk")), 1);
-    EXPECT_EQ(histories.undo("a.tsk"), nullptr);
+    EXPECT_EQ(markerOf(histories.current("a.tsk")), 3);
     EXPECT_EQ(histories.undo("never.tsk"), nullptr);
     EXPECT_EQ(histories.redo("never.tsk"), nullptr);
+    EXPECT_EQ(histories.current("never.tsk"), nullptr);
     EXPECT_EQ(histories.size(), 1u) << "undo and redo create no history";
+
+    histories.clear("a.tsk");
+    EXPECT_EQ(histories.current("a.tsk"), nullptr);
+    EXPECT_EQ(histories.redo("a.tsk"), nullptr);
+    EXPECT_EQ(histories.find("a.tsk")->freeCount(), 40u) << "a cleared history frees its slots";
 }
 
 TEST(UndoHistory, KeepsTheLastFortySnapshots) {
@@ -50,7 +56,7 @@ TEST(UndoHistory, KeepsTheLastFortySnapshots) {
     ASSERT_NE(history, nullptr);
     EXPECT_EQ(history->undoDepth(), 40u);
     EXPECT_EQ(history->freeCount(), 0u);
-    for (int expected = 41; expected >= 2; --expected) {
+    for (int expected = 40; expected >= 2; --expected) {
         EXPECT_EQ(markerOf(histories.undo("a.tsk")), expected);
     }
     EXPECT_EQ(histories.undo("a.tsk"), nullptr) << "the first snapshot is gone";
@@ -69,8 +75,8 @@ TEST(UndoHistory, PushAfterUndoDropsEveryRedoSnapshot) {
     EXPECT_EQ(history->undoDepth(), 3u);
     EXPECT_EQ(history->redoDepth(), 0u);
     EXPECT_EQ(history->freeCount(), 37u) << "the dropped slots are free again";
-    EXPECT_EQ(markerOf(histories.undo("a.tsk")), 9);
     EXPECT_EQ(markerOf(histories.undo("a.tsk")), 2);
+    EXPECT_EQ(markerOf(histories.undo("a.tsk")), 1);
 }
 
 TEST(UndoHistory, FullPoolTakesTheOldestUndoSlotBeforeFreeingRedo) {
@@ -81,21 +87,21 @@ TEST(UndoHistory, FullPoolTakesTheOldestUndoSlotBeforeFreeingRedo) {
     histories.undo("a.tsk");
     confirm(histories, "a.tsk", 4);
     EXPECT_EQ(histories.find("a.tsk")->freeCount(), 1u);
-    EXPECT_EQ(markerOf(histories.undo("a.tsk")), 4);
+    EXPECT_EQ(markerOf(histories.current("a.tsk")), 4);
     EXPECT_EQ(markerOf(histories.undo("a.tsk")), 2);
-    EXPECT_EQ(histories.undo("a.tsk"), nullptr);
+    EXPECT_EQ(histories.undo("a.tsk"), nullptr) << "the oldest state gave its slot";
 }
 
-TEST(UndoHistory, NamesDifferingOnlyInCaseShareOneHistory) {
+TEST(UndoHistory, NamesDifferingOnlyInCaseAreTwoFiles) {
     UndoHistories histories;
-    confirm(histories, "/home/u/Shape.TSK", 1);
-    confirm(histories, "/home/u/shape.tsk", 2);
-    confirm(histories, "/home/u/other.tsk", 7);
+    confirm(histories, "/home/u/Case.tsk", 1);
+    confirm(histories, "/home/u/Case.tsk", 2);
+    confirm(histories, "/home/u/case.tsk", 7);
     EXPECT_EQ(histories.size(), 2u);
-    EXPECT_EQ(markerOf(histories.undo("/HOME/U/SHAPE.tsk")), 2);
-    EXPECT_EQ(markerOf(histories.undo("/home/u/shape.tsk")), 1);
-    EXPECT_EQ(markerOf(histories.undo("/home/u/other.tsk")), 7) << "other files keep theirs";
-    EXPECT_EQ(histories.find("/home/u/SHAPE.TSK")->fileName(), "/home/u/Shape.TSK");
+    EXPECT_EQ(markerOf(histories.undo("/home/u/Case.tsk")), 1);
+    EXPECT_EQ(histories.undo("/home/u/case.tsk"), nullptr) << "case.tsk has only its base";
+    EXPECT_EQ(markerOf(histories.current("/home/u/case.tsk")), 7);
+    EXPECT_EQ(histories.find("/home/u/CASE.tsk"), nullptr);
 }
 
 TEST(UndoHistory, LongNamesAreKeptWhole) {
@@ -104,8 +110,8 @@ TEST(UndoHistory, LongNamesAreKeptWhole) {
     confirm(histories, stem + "A.tsk", 1);
     confirm(histories, stem + "B.tsk", 2);
     EXPECT_EQ(histories.size(), 2u) << "names equal in their first 255 characters stay apart";
-    EXPECT_EQ(histories.find(stem + "a.TSK")->fileName(), stem + "A.tsk");
-    EXPECT_EQ(markerOf(histories.undo(stem + "a.tsk")), 1);
+    EXPECT_EQ(histories.find(stem + "A.tsk")->fileName(), stem + "A.tsk");
+    EXPECT_EQ(markerOf(histories.current(stem + "A.tsk")), 1);
 }
 
 TEST(UndoHistory, NoSlotIsReported) {
@@ -126,7 +132,7 @@ TEST(UndoHistory, AReusedSlotNeverPassesForTheNewState) {
 
     SPMesh mesh;
     mesh.makeDefault();
-    const Snapshot* unwritten = histories.undo("a.tsk");
+    const Snapshot* unwritten = histories.current("a.tsk");
     ASSERT_NE(unwritten, nullptr);
     EXPECT_FALSE(loadProjectImage(*unwritten, mesh, messages));
     EXPECT_EQ(messages.texts, std::vector<std::string>{kBadFileContentMessage});
@@ -147,7 +153,7 @@ TEST(UndoHistory, SnapshotsHoldEveryLoadableShape) {
     saveProjectImage(small, *histories.pushSnapshot("big.tsk", messages));
 
     SPMesh mesh;
-    ASSERT_TRUE(loadProjectImage(*histories.undo("big.tsk"), mesh, messages));
+    ASSERT_TRUE(loadProjectImage(*histories.current("big.tsk"), mesh, messages));
     EXPECT_EQ(mesh.lineCount(), 4);
     ASSERT_TRUE(loadProjectImage(*histories.undo("big.tsk"), mesh, messages));
     EXPECT_EQ(mesh.lineCount(), 63);

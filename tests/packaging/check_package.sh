@@ -41,7 +41,8 @@ awk '$1 !~ /^d/ { sub(/^\./, "", $6); print $6 }' "$scratch/listing" | sort >"$s
         /usr/share/icons/hicolor/48x48/apps/tesk.png /usr/share/icons/hicolor/256x256/apps/tesk.png \
         /usr/share/mime/packages/tesk.xml /usr/share/man/man1/tesk.1.gz \
         /usr/share/man/man1/tesk-cli.1.gz /usr/share/doc/tesk/copyright \
-        /usr/share/doc/tesk/changelog.gz
+        /usr/share/doc/tesk/changelog.gz /usr/share/doc/tesk/manual.html \
+        /usr/share/doc/tesk/changes.html
     for picture in "$source"/res/effect/*.png; do
         echo "/usr/share/tesk/effect/$(basename "$picture")"
     done

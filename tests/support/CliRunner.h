@@ -45,14 +45,19 @@ inline constexpr int kTimedOut = 124;
 
 /// Runs `program args...` with stdout and stderr captured. A run that hangs is stopped after a
 /// minute (status kTimedOut), so a regression fails its test instead of stopping the suite.
-inline CliRun runProgram(const std::string& program, const std::vector<std::string>& args) {
+/// `stdoutRedirect`, a shell redirection such as ">/dev/full" or ">&-", replaces the capture
+/// of stdout.
+inline CliRun runProgram(const std::string& program, const std::vector<std::string>& args,
+                         const std::string& stdoutRedirect = {}) {
     std::string command = "timeout -k 5 60 " + shellQuoted(program);
     for (const auto& arg : args) {
         command += " " + shellQuoted(arg);
     }
     const auto out = cliWorkDir() / "stdout.txt";
     const auto err = cliWorkDir() / "stderr.txt";
-    command += " >" + shellQuoted(out.string()) + " 2>" + shellQuoted(err.string());
+    std::filesystem::remove(out);
+    command += (stdoutRedirect.empty() ? " >" + shellQuoted(out.string()) : " " + stdoutRedirect) +
+               " 2>" + shellQuoted(err.string());
     const int raw = std::system(command.c_str());
     CliRun run;
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -62,8 +67,8 @@ inline CliRun runProgram(const std::string& program, const std::vector<std::stri
 }
 
 #ifdef TESK_CLI
-inline CliRun cli(const std::vector<std::string>& args) {
-    return runProgram(TESK_CLI, args);
+inline CliRun cli(const std::vector<std::string>& args, const std::string& stdoutRedirect = {}) {
+    return runProgram(TESK_CLI, args, stdoutRedirect);
 }
 #endif
 

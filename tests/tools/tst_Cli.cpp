@@ -117,3 +117,78 @@ TEST(Cli, VersionPrintsNameAndVersionOnly) {
         EXPECT_TRUE(run.err.empty()) << run.err;
     }
 }
+
+// Linux file names are bytes; a Latin-1 name is not UTF-8 at all. Every command takes it as
+// given, for projects, pictures and effect pictures alike.
+TEST(Cli, FileNamesThatAreNotUtf8AreUsedAsGiven) {
+    const std::string project = (workDir() / "caf\xe9.tsk").string();
+    const CliRun made = cli({"new", project});
+    ASSERT_EQ(made.status, 0) << made.err;
+    EXPECT_EQ(readText(project), golden("default.tsk"));
+
+    const CliRun info = cli({"info", project});
+    EXPECT_EQ(info.status, 0) << info.err;
+    EXPECT_EQ(info.out.rfind("lines: 4\npoints per line: 4\n", 0), 0u) << info.out;
+
+    const fs::path picture = workDir() / "anneau\xe9.png";
+    fs::copy_file(fs::path(TESK_SOURCE_DIR) / "res" / "effect" / "rings.png", picture);
+    const std::string map = (workDir() / "carte\xe9.bmp").string();
+    const CliRun render = cli({"render", project, map, "--effect", "normal:" + picture.string()});
+    EXPECT_EQ(render.status, 0) << render.err;
+    EXPECT_TRUE(fs::is_regular_file(map));
+
+    const CliRun check = cli({"check", map});
+    EXPECT_TRUE(check.status == 0 || check.status == 1) << check.err;
+    EXPECT_EQ(check.out.rfind(map + ", read with sphere stitching\n", 0), 0u) << check.out;
+}
+
+TEST(Cli, DoubleDashEndsTheOptionsOfEveryCommand) {
+    // Relative names that start with a dash, in this process's own folder.
+    fs::current_path(workDir());
+    const CliRun made = cli({"new", "--", "-shape.tsk"});
+    ASSERT_EQ(made.status, 0) << made.err;
+    EXPECT_EQ(readText("-shape.tsk"), golden("default.tsk"));
+
+    const CliRun info = cli({"info", "--", "-shape.tsk"});
+    EXPECT_EQ(info.status, 0) << info.err;
+    EXPECT_EQ(info.out.rfind("lines: 4\n", 0), 0u) << info.out;
+
+    const CliRun check = cli({"check", "--type", "torus", "--", "-shape.tsk"});
+    EXPECT_TRUE(check.status == 0 || check.status == 1) << check.err;
+    EXPECT_EQ(check.out.rfind("-shape.tsk, read with torus stitching\n", 0), 0u) << check.out;
+
+    // Without "--" the same words are options that no command knows.
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"new", "-other.tsk"}, {"info", "-shape.tsk"}, {"check", "-shape.tsk"}}) {
+        const CliRun run = cli(args);
+        EXPECT_EQ(run.status, 64) << args[0];
+        EXPECT_NE(run.err.find("unknown option '" + args[1] + "'"), std::string::npos) << run.err;
+    }
+    EXPECT_FALSE(fs::exists("-other.tsk"));
+
+    // After "--", even --version is a file name.
+    const CliRun version = cli({"info", "--", "--version"});
+    EXPECT_EQ(version.status, 2);
+    EXPECT_TRUE(version.out.empty()) << version.out;
+}
+
+// As the system's own tools do: output that never arrived is a failure, with the reason.
+TEST(Cli, OutputThatCannotBeWrittenExitsTwo) {
+    const std::string project = (fs::path(TESK_TEST_DATA) / "project" / "default.tsk").string();
+    const std::string lost = "tesk-cli: cannot write the output";
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"info", project}, {"check", project}, {"--help"}, {"--version"}}) {
+        const CliRun full = cli(args, ">/dev/full");
+        EXPECT_EQ(full.status, 2) << args[0];
+        EXPECT_NE(full.err.find(lost + ": " + std::strerror(ENOSPC) + "\n"), std::string::npos)
+            << full.err;
+        const CliRun closed = cli(args, ">&-");
+        EXPECT_EQ(closed.status, 2) << args[0];
+        EXPECT_NE(closed.err.find(lost), std::string::npos) << closed.err;
+    }
+    // Nothing to print, nothing lost: the command's own status stands.
+    EXPECT_EQ(cli({"new", (workDir() / "quiet.tsk").string()}, ">/dev/full").status, 0);
+    EXPECT_EQ(cli({"new", (workDir() / "closed.tsk").string()}, ">&-").status, 0);
+    EXPECT_EQ(readText(workDir() / "closed.tsk"), golden("default.tsk"));
+    EXPECT_EQ(cli({"info"}, ">/dev/full").status, 64);
+}

@@ -81,6 +81,16 @@ TEST_F(GLViewLodTest, AMapWithProblemsIsWarnedOfOnceTheShapeRests) {
     EXPECT_TRUE(view->lodNote()->text().contains(QStringLiteral("warning - poles:")))
         << view->lodNote()->text().toStdString();
     EXPECT_FALSE(view->lodNote()->text().contains(QStringLiteral("faces, as viewers")));
+
+    // A shorter note after the long one: the corner shrinks to it again.
+    const int longWidth = view->lodNote()->width();
+    doc.setType(DIM_POLES_LINEAR);
+    QTest::keyClick(view.get(), Qt::Key_2);
+    QTRY_VERIFY(!view->lodNote()->text().contains(QStringLiteral("warning")));
+    const QFontMetrics metrics(view->lodNote()->font());
+    EXPECT_LT(view->lodNote()->width(), longWidth);
+    EXPECT_LT(view->lodNote()->width(), metrics.horizontalAdvance(view->lodNote()->text()) + 20);
+    EXPECT_LT(view->lodNote()->height(), 2 * metrics.height() + 8) << "one line, one line high";
 }
 
 } // namespace

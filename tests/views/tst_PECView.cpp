@@ -54,11 +54,27 @@ void expectNear(Point3 actual, Point3 expected) {
 
 TEST_F(PECViewTest, EditBarOnTopPanelBelowBothLaidOutInDialogUnits) {
     EXPECT_EQ(view.objectName(), "PECView");
-    EXPECT_EQ(view.editBar()->geometry(), QRect(0, 0, 500, 20));
-    EXPECT_EQ(view.panelArea()->geometry(), QRect(0, 20, 500, 280));
+    const int barHeight = view.editBar()->barHeight();
+    EXPECT_GE(barHeight, PECToolDialog::kHeight);
+    EXPECT_EQ(view.editBar()->geometry(), QRect(0, 0, 500, barHeight));
+    EXPECT_EQ(view.panelArea()->geometry(), QRect(0, barHeight, 500, 300 - barHeight));
+    for (const QWidget* button : view.editBar()->findChildren<QPushButton*>()) {
+        EXPECT_LE(button->geometry().bottom(), barHeight - 1) << "no edit-bar button is cut off";
+    }
+    // Low and wide: move, scale and turn stand side by side, every slider in the pane.
+    for (const QSlider* slider : view.panel()->findChildren<QSlider*>()) {
+        const QRect r(slider->mapTo(&view, QPoint()), slider->size());
+        EXPECT_TRUE(view.rect().contains(r)) << slider->objectName().toStdString();
+    }
+    const QRect moveX(child<QSlider>(1010)->pos(), child<QSlider>(1010)->size());
+    EXPECT_EQ(child<QSlider>(1018)->y(), moveX.y()) << "scale X beside move X";
+    EXPECT_GT(child<QSlider>(1018)->x(), moveX.right());
+    EXPECT_GT(child<QSlider>(1024)->x(), child<QSlider>(1018)->x() + child<QSlider>(1018)->width());
+
+    // With room for the designed panel, the designed single column.
     view.resize(640, 700);
     EXPECT_EQ(view.editBar()->width(), 640);
-    EXPECT_EQ(view.panelArea()->geometry(), QRect(0, 20, 640, 680));
+    EXPECT_EQ(view.panelArea()->geometry(), QRect(0, barHeight, 640, 700 - barHeight));
 
     const DialogUnits bar(view.editBar()->font());
     EXPECT_EQ(child<QPushButton>(1014)->text(), "UNDO");
@@ -127,8 +143,10 @@ TEST_F(PECViewTest, ReturnConfirmsAndTheEditBarButtonsDoWhatTheySay) {
     expectNear(work(), {2.9f, -1, 1});
     EXPECT_EQ(moveX->value(), -10) << "undo leaves the sliders";
     QTest::mouseClick(child<QPushButton>(1014), Qt::LeftButton);
-    QTest::mouseClick(child<QPushButton>(1014), Qt::LeftButton); // past the oldest
     EXPECT_EQ(committed(), (Point3{3, -1, 1}));
+    QTest::mouseClick(child<QPushButton>(1014), Qt::LeftButton); // the shape New made
+    QTest::mouseClick(child<QPushButton>(1014), Qt::LeftButton); // past the oldest
+    EXPECT_EQ(committed(), (Point3{1, -1, 1}));
     QTest::mouseClick(child<QPushButton>(1015), Qt::LeftButton); // REDO
     QTest::mouseClick(child<QPushButton>(1015), Qt::LeftButton);
     expectNear(committed(), {2.9f, -1, 1});

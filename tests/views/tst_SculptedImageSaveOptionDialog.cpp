@@ -33,7 +33,11 @@ TEST(SculptedImageSaveOptionDialog, LaidOutFromTheTemplateInDialogUnits) {
     EXPECT_FALSE(dialog.windowFlags() & Qt::WindowCloseButtonHint);
 
     const DialogUnits units(dialog.font());
-    EXPECT_EQ(dialog.size(), units.size(64, 77));
+    EXPECT_EQ(dialog.height(), units.size(64, 77).height());
+    EXPECT_GE(dialog.width(), units.size(64, 77).width());
+    EXPECT_GT(dialog.width(), dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()) + 100)
+        << "room for the caption beside the title bar's buttons";
+    EXPECT_FALSE(dialog.windowFlags() & Qt::WindowMinMaxButtonsHint);
     struct Expected {
         const char* id;
         QString text;

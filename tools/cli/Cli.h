@@ -38,6 +38,29 @@ int usageError(const std::string& problem);
 /// Prints "tesk-cli: <reason>" to stderr; returns kExitUnusable.
 int unusable(const std::string& reason);
 
+/// Sorts a command's arguments into options and operands. Before "--", a word that starts
+/// with "-" (other than "-" alone) is an option: `readOption(args, i)` gets its index, steps `i`
+/// over the values it takes, and returns kExitOk or the usage error's status. Every other word,
+/// and every word after "--", is an operand. Returns kExitOk or the usage error's status.
+template <typename ReadOption>
+int takeArguments(const Args& args, Args& operands, ReadOption readOption) {
+    bool optionsEnded = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            operands.push_back(arg);
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (const int status = readOption(args, i); status != kExitOk) {
+            return status;
+        }
+    }
+    return kExitOk;
+}
+
+/// takeArguments for a command without options: any option is a usage error.
+int takeOperands(const Args& args, Args& operands);
+
 /// Loads a project as the Load button does; the core's messages go to stderr. False when
 /// the file cannot be used (a line naming the file follows the message).
 bool loadProject(const std::string& path, SPMesh& mesh);
@@ -51,9 +74,9 @@ int runInfo(const Args& args);
 int runRender(const Args& args);
 int runCheck(const Args& args);
 
-/// Takes "--lod N" out of a render's arguments: faces := N (32, 16, 8 or 6), or 0 without one.
-/// Returns kExitOk, or the usage error's status.
-int takeLodOption(Args& args, int& faces);
+/// Reads the value of render's "--lod N" at args[i + 1]: faces := N (32, 16, 8 or 6), given
+/// once. Returns kExitOk, or the usage error's status.
+int readLodOption(const Args& args, size_t& i, int& faces);
 /// Writes the document's map as viewers build it at `faces` faces, resampled to 64 x 64.
 bool exportLodMap(Ctesk001Doc& doc, int faces, const std::string& path, const ExportFlips& flips);
 

@@ -42,19 +42,20 @@ bool parseStitching(const std::string& text, CheckOptions& options) {
 }
 
 int parseCheck(const Args& args, CheckOptions& options) {
-    std::vector<std::string> files;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--type") {
-            if (i + 1 >= args.size() || !parseStitching(args[i + 1], options)) {
-                return usageError("--type takes a shape type (0, 1, 51, 52, 53, 54, 100, 152, "
-                                  "154) or a stitching (sphere, torus, plane, cylinder)");
-            }
-            ++i;
-        } else if (args[i].size() > 1 && args[i][0] == '-') {
-            return usageError("unknown option '" + args[i] + "'");
-        } else {
-            files.push_back(args[i]);
+    Args files;
+    const int status = takeArguments(args, files, [&options](const Args& all, size_t& i) {
+        if (all[i] != "--type") {
+            return usageError("unknown option '" + all[i] + "'");
         }
+        if (i + 1 >= all.size() || !parseStitching(all[i + 1], options)) {
+            return usageError("--type takes a shape type (0, 1, 51, 52, 53, 54, 100, 152, "
+                              "154) or a stitching (sphere, torus, plane, cylinder)");
+        }
+        ++i;
+        return kExitOk;
+    });
+    if (status != kExitOk) {
+        return status;
     }
     if (files.size() != 1 || files[0].empty()) {
         return usageError("check takes one project file or sculpt-map picture");
@@ -142,26 +143,17 @@ int runCheck(const Args& args) {
     return check.worst() == CheckSeverity::Ok ? kExitOk : kExitWarnings;
 }
 
-int takeLodOption(Args& args, int& faces) {
-    faces = 0;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] != "--lod") {
-            continue;
-        }
-        int value = 0;
-        const std::string text = i + 1 < args.size() ? args[i + 1] : "";
-        const char* end = text.data() + text.size();
-        const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-        // A level once, and one of the viewers' levels: "full" is the map itself.
-        if (faces != 0 || ec != std::errc() || ptr != end || value <= 0 ||
-            lodLevelOfFaces(value) < 0) {
-            return usageError("--lod takes the faces per side of one level: 32, 16, 8 or 6");
-        }
-        faces = value;
-        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
-                   args.begin() + static_cast<std::ptrdiff_t>(i + 2));
-        --i;
+int readLodOption(const Args& args, size_t& i, int& faces) {
+    int value = 0;
+    const std::string text = i + 1 < args.size() ? args[i + 1] : "";
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    // A level once, and one of the viewers' levels: "full" is the map itself.
+    if (faces != 0 || ec != std::errc() || ptr != end || value <= 0 || lodLevelOfFaces(value) < 0) {
+        return usageError("--lod takes the faces per side of one level: 32, 16, 8 or 6");
     }
+    faces = value;
+    ++i;
     return kExitOk;
 }
 

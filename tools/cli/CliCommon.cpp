@@ -16,6 +16,12 @@ int unusable(const std::string& reason) {
     return kExitUnusable;
 }
 
+int takeOperands(const Args& args, Args& operands) {
+    return takeArguments(args, operands, [](const Args& all, size_t i) {
+        return usageError("unknown option '" + all[i] + "'");
+    });
+}
+
 bool loadProject(const std::string& path, SPMesh& mesh) {
     StderrMessages messages;
     if (!loadProjectFile(path, mesh, messages)) {

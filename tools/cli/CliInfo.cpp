@@ -20,11 +20,15 @@ const char* typeCaption(int32_t type) {
 } // namespace
 
 int runInfo(const Args& args) {
-    if (args.size() != 1 || args[0].empty()) {
+    Args files;
+    if (const int status = takeOperands(args, files); status != kExitOk) {
+        return status;
+    }
+    if (files.size() != 1 || files[0].empty()) {
         return usageError("info takes one project file");
     }
     SPMesh mesh;
-    if (!loadProject(args[0], mesh)) {
+    if (!loadProject(files[0], mesh)) {
         return kExitUnusable;
     }
     std::printf("lines: %d\n", mesh.lineCount());

@@ -17,6 +17,7 @@ struct RenderOptions {
     bool hasType = false;
     int32_t type = 0;
     ExportFlips flips;
+    int lodFaces = 0; ///< given with --lod, else 0: the map itself
     std::vector<EffectOption> effects;
 };
 
@@ -26,43 +27,46 @@ bool parseType(const std::string& text, int32_t& type) {
     return ec == std::errc() && ptr == end && isKnownShapeType(type);
 }
 
+int readRenderOption(const Args& args, size_t& i, RenderOptions& options) {
+    const std::string& arg = args[i];
+    if (arg == "--flip-x") {
+        options.flips.x = true;
+    } else if (arg == "--flip-y") {
+        options.flips.y = true;
+    } else if (arg == "--flip-z") {
+        options.flips.z = true;
+    } else if (arg == "--lod") {
+        return readLodOption(args, i, options.lodFaces);
+    } else if (arg == "--type") {
+        if (i + 1 >= args.size() || !parseType(args[i + 1], options.type)) {
+            return usageError("--type takes one of 0, 1, 51, 52, 53, 54, 100, 152, 154");
+        }
+        options.hasType = true;
+        ++i;
+    } else if (arg == "--effect" || arg.rfind("--effect=", 0) == 0) {
+        const bool joined = arg != "--effect";
+        EffectOption effect;
+        if ((!joined && i + 1 >= args.size()) ||
+            !parseEffectOption(joined ? arg.substr(9) : args[i + 1], effect)) {
+            return usageError("--effect takes KIND:PICTURE[:STRENGTH[:R[:G[:B]]]] with KIND "
+                              "normal, centroid or composite and strengths -100 .. 100");
+        }
+        options.effects.push_back(effect);
+        i += joined ? 0 : 1;
+    } else {
+        return usageError("unknown option '" + arg + "'");
+    }
+    return kExitOk;
+}
+
 // Returns kExitOk when the arguments were understood, else the usage error's status.
 int parseRender(const Args& args, RenderOptions& options) {
-    std::vector<std::string> files;
-    bool optionsEnded = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsEnded) {
-            files.push_back(arg);
-        } else if (arg == "--") {
-            optionsEnded = true;
-        } else if (arg == "--flip-x") {
-            options.flips.x = true;
-        } else if (arg == "--flip-y") {
-            options.flips.y = true;
-        } else if (arg == "--flip-z") {
-            options.flips.z = true;
-        } else if (arg == "--type") {
-            if (i + 1 >= args.size() || !parseType(args[i + 1], options.type)) {
-                return usageError("--type takes one of 0, 1, 51, 52, 53, 54, 100, 152, 154");
-            }
-            options.hasType = true;
-            ++i;
-        } else if (arg == "--effect" || arg.rfind("--effect=", 0) == 0) {
-            const bool joined = arg != "--effect";
-            EffectOption effect;
-            if ((!joined && i + 1 >= args.size()) ||
-                !parseEffectOption(joined ? arg.substr(9) : args[i + 1], effect)) {
-                return usageError("--effect takes KIND:PICTURE[:STRENGTH[:R[:G[:B]]]] with KIND "
-                                  "normal, centroid or composite and strengths -100 .. 100");
-            }
-            options.effects.push_back(effect);
-            i += joined ? 0 : 1;
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            return usageError("unknown option '" + arg + "'");
-        } else {
-            files.push_back(arg);
-        }
+    Args files;
+    const int status = takeArguments(args, files, [&options](const Args& all, size_t& i) {
+        return readRenderOption(all, i, options);
+    });
+    if (status != kExitOk) {
+        return status;
     }
     if (files.size() != 2 || files[0].empty() || files[1].empty()) {
         return usageError("render takes a project file and an output picture");
@@ -74,12 +78,7 @@ int parseRender(const Args& args, RenderOptions& options) {
 
 } // namespace
 
-int runRender(const Args& givenArgs) {
-    Args args = givenArgs;
-    int lodFaces = 0;
-    if (const int status = takeLodOption(args, lodFaces); status != kExitOk) {
-        return status;
-    }
+int runRender(const Args& args) {
     RenderOptions options;
     if (const int status = parseRender(args, options); status != kExitOk) {
         return status;
@@ -109,8 +108,8 @@ int runRender(const Args& givenArgs) {
     if (!doc.hasSculptMap()) {
         return unusable(options.input + " has no points to render");
     }
-    if (lodFaces != 0) {
-        return exportLodMap(doc, lodFaces, options.output, options.flips)
+    if (options.lodFaces != 0) {
+        return exportLodMap(doc, options.lodFaces, options.output, options.flips)
                    ? kExitOk
                    : unusable("cannot write " + options.output);
     }

@@ -2,6 +2,7 @@
 // Cli<Name>.cpp, declare it in Cli.h and add a row to kCommands.
 #include "Cli.h"
 #include "Installation.h"
+#include "StandardOutput.h"
 
 #include <array>
 #include <cstring>
@@ -29,6 +30,8 @@ void printUsage(std::FILE* out) {
                      command.summary);
     }
     std::fprintf(out, "  tesk-cli --help\n  tesk-cli --version\n");
+    std::fprintf(out,
+                 "'--' ends the options: later words are file names, even with a leading '-'\n");
     std::fprintf(out, "exit status: 0 done, 1 check found a problem, 2 an input or output cannot "
                       "be used, 64 usage error\n");
 }
@@ -37,6 +40,7 @@ void printUsage(std::FILE* out) {
 
 int main(int argc, char** argv) {
     using namespace tesk::cli;
+    tesk::guardStandardStreams("tesk-cli");
     for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             printUsage(stdout);

@@ -34,6 +34,9 @@ namespace {
 constexpr const char* kUsage =
     "usage: tesk-viewer-standin [--ack-delay MS | --no-ack] [--png PATH] [--no-register]\n"
     "                           [--names TAG]\n"
+    "it meets the editor in the block /KOB_APP-<uid> and through the sockets endpoint-<id>\n"
+    "and class-REVIDareRarud in $XDG_RUNTIME_DIR/tesk (without it, /tmp/tesk-<uid>);\n"
+    "--names TAG uses /KOB_APP-<uid>-TAG and TAG-endpoint-<id>, TAG-class-... instead.\n"
     "commands on standard input (end of input quits):\n"
     "  register          tell the editor where this viewer is (0x40D)\n"
     "  load PATH         ask the editor to load PATH (0x414)\n"
@@ -102,6 +105,10 @@ public:
           m_id(nextWindowId()) {}
 
     bool start() {
+        if (m_names.folder.empty()) {
+            say("error: no private folder for the sockets (not the user's, or open to others)");
+            return false;
+        }
         if (!m_block.create()) {
             say("error: cannot create the block " + m_block.name());
             return false;
