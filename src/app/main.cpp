@@ -37,7 +37,7 @@ constexpr const char* kNoDisplay = "tesk: no display: run it under a desktop or 
 void screenshotWhenDrawn(CTeskMainFrame& frame, const std::string& path, int status) {
     auto connection = std::make_shared<QMetaObject::Connection>();
     *connection = QObject::connect(
-        frame.preview(), &QOpenGLWidget::frameSwapped, &frame, [&frame, path, status, connection] {
+        frame.preview(), &GLView::frameDrawn, &frame, [&frame, path, status, connection] {
             QObject::disconnect(*connection);
             QTimer::singleShot(200, &frame, [&frame, path, status] {
                 // Encoded here and written by the program's own save, so the path is used

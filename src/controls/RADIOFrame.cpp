@@ -64,6 +64,10 @@ int RADIOFrame::lastSelectedIndex() {
 }
 
 void RADIOFrame::setSelectedState(int state) {
+    // Every rebuild shows the shape's type again; only a change needs a new face.
+    if (state == m_selected) {
+        return;
+    }
     m_selected = state;
     update();
 }

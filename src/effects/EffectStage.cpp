@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <memory>
 
 namespace tesk {
@@ -9,6 +10,8 @@ namespace tesk {
 namespace {
 
 constexpr size_t kSide = kMapSide;
+/// Four floats in one register (a vector type GCC and Clang share).
+typedef float FourFloats __attribute__((vector_size(16)));
 constexpr size_t kCount = kMapPixels;
 
 /// Three channels of 4096 values each.
@@ -18,7 +21,7 @@ template <typename T> struct Planes {
     alignas(32) T z[kCount];
 };
 
-/// Everything one run needs, taken from the heap once per run.
+/// Everything one run needs; every plane is written before it is read.
 struct Workspace {
     Planes<int32_t> map;  // W, the working map
     Planes<float> result; // F, the result of one effect
@@ -65,7 +68,7 @@ inline void cellNormals(const Planes<float>& p, Workspace& ws, size_t cell, size
 /// triangle to corners (i, j), (i, j+1), (i+1, j) and its second to (i, j+1), (i+1, j),
 /// (i+1, j+1), wrapping from column 63 to column 0. Gathered per corner, but added in the order
 /// a cell-by-cell pass in grid order would add them, so every sum rounds the same way.
-void gatherCorners(const float* t1, const float* t2, float* out) {
+void gatherCorners(const float* __restrict t1, const float* __restrict t2, float* __restrict out) {
     for (size_t r = 0; r < kSide; ++r) {
         float* n = out + r * kSide;
         std::fill(n, n + kSide, 0.0f);
@@ -158,15 +161,38 @@ void awayFromCentroid(const int32_t* w, const float* amount, float* f) {
     }
 }
 
-/// Stretches one channel of F over 0..255 into W; a flat channel becomes 0.
+bool applicable(const EffectRecord& record) {
+    const int code = record.typeCode();
+    return record.enabled != 0 && record.typeSet() &&
+           (code == EFFECT_COMPOSITE || code == EFFECT_NORMAL || code == EFFECT_CENTROID) &&
+           record.width == kMapSide && record.height == kMapSide && record.pixels.size() == kCount;
+}
+
+} // namespace
+
 void refit(const float* f, int32_t* w) {
     // The extremes are searched from the first value: fixed starting bounds would cut off
-    // the range of results that lie wholly above or below them.
-    float low = f[0];
-    float high = f[0];
-    for (size_t k = 1; k < kCount; ++k) {
-        low = std::min(low, f[k]);
-        high = std::max(high, f[k]);
+    // the range of results that lie wholly above or below them. Eight running extremes side by
+    // side find the same values as one pass (a NaN is passed over unless it comes first, and
+    // which of +0 and -0 is kept cannot change a stretched value), in two registers that do not
+    // wait on each other.
+    FourFloats lows[2] = {{f[0], f[0], f[0], f[0]}, {f[0], f[0], f[0], f[0]}};
+    FourFloats highs[2] = {lows[0], lows[0]};
+    for (size_t k = 0; k < kCount; k += 8) {
+        for (size_t half = 0; half < 2; ++half) {
+            FourFloats v;
+            std::memcpy(&v, f + k + 4 * half, sizeof v);
+            lows[half] = v < lows[half] ? v : lows[half];
+            highs[half] = highs[half] < v ? v : highs[half];
+        }
+    }
+    float low = lows[0][0];
+    float high = highs[0][0];
+    for (const size_t half : {0, 1}) {
+        for (int l = 0; l < 4; ++l) {
+            low = std::min(low, lows[half][l]);
+            high = std::max(high, highs[half][l]);
+        }
     }
     if (!(high > low) || !std::isfinite(high - low)) {
         std::fill(w, w + kCount, 0);
@@ -181,18 +207,10 @@ void refit(const float* f, int32_t* w) {
     const double scale = 255.0 / (static_cast<double>(high) - lowest) * (1.0 + 0x1p-44);
     for (size_t k = 0; k < kCount; ++k) {
         const double v = (static_cast<double>(f[k]) - lowest) * scale;
-        w[k] = static_cast<int32_t>(std::min(std::max(0.0, v), 255.0)); // NaN -> 0
+        const double above = v > 0.0 ? v : 0.0; // NaN -> 0
+        w[k] = static_cast<int32_t>(above < 255.0 ? above : 255.0);
     }
 }
-
-bool applicable(const EffectRecord& record) {
-    const int code = record.typeCode();
-    return record.enabled != 0 && record.typeSet() &&
-           (code == EFFECT_COMPOSITE || code == EFFECT_NORMAL || code == EFFECT_CENTROID) &&
-           record.width == kMapSide && record.height == kMapSide && record.pixels.size() == kCount;
-}
-
-} // namespace
 
 void ApplyEffects(std::span<uint32_t> sculptMap, const EffectList& effects) {
     if (sculptMap.size() != kCount ||
@@ -200,7 +218,10 @@ void ApplyEffects(std::span<uint32_t> sculptMap, const EffectList& effects) {
                      [](const auto& record) { return applicable(*record); })) {
         return;
     }
-    const auto ws = std::make_unique<Workspace>();
+    // Kept from run to run: taking and clearing it anew cost as much as two of the loops.
+    static thread_local const auto kept = std::make_unique_for_overwrite<Workspace>();
+    Workspace* const ws = kept.get();
+    ws->haveNormals = false;
     unpack(sculptMap.data(), ws->map);
     Planes<int32_t>& w = ws->map;
     Planes<float>& f = ws->result;

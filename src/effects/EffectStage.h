@@ -25,6 +25,11 @@ inline void normalise(float& x, float& y, float& z) {
     }
 }
 
+/// Stretches one channel of an effect's results (kMapPixels values) over the codes 0..255 in
+/// `w`, truncating; a flat channel, or one whose range is not finite, becomes all 0. NaNs after
+/// the first value are passed over in the search for the range and become 0.
+void refit(const float* f, int32_t* w);
+
 /// Applies every enabled effect with a set, known type and a 64 x 64 image to the 4096-pixel
 /// sculpt map, which is read as input and overwritten. A map of another size is left alone.
 void ApplyEffects(std::span<uint32_t> sculptMap, const EffectList& effects);

@@ -18,13 +18,13 @@ Point3 vertexAt(const float* positions, uint32_t index) {
     return {p[0], p[1], p[2]};
 }
 
-/// Vertex normals as the normalised sum of the unit face normals (P1 - P0) x (P0 - P2);
-/// degenerate faces add nothing and a vertex with no usable face keeps a zero normal.
-/// Lengths divide rather than multiply by a reciprocal, which can turn 1 into 1 - 2^-24: where
-/// a flat map folds back, opposite faces of different sizes must cancel to zero, or the
-/// preview's GL_NORMALIZE stretches the residue to a full normal.
-void computeNormals(const std::vector<float>& positions, const std::vector<uint32_t>& indices,
-                    std::vector<float>& normals) {
+} // namespace
+
+// Lengths divide rather than multiply by a reciprocal, which can turn 1 into 1 - 2^-24: where
+// a flat map folds back, opposite faces of different sizes must cancel to zero, or the
+// preview's GL_NORMALIZE stretches the residue to a full normal.
+void computeVertexNormals(const std::vector<float>& positions, const std::vector<uint32_t>& indices,
+                          std::vector<float>& normals) {
     normals.assign(positions.size(), 0.0f);
     const float* pos = positions.data();
     float* nrm = normals.data();
@@ -55,6 +55,127 @@ void computeNormals(const std::vector<float>& positions, const std::vector<uint3
         n[0] /= len;
         n[1] /= len;
         n[2] /= len;
+    }
+}
+
+namespace {
+
+/// Work planes of the grid normals, one component each: the positions, the unit normals of the
+/// two triangles per quad with a zero border all round (so every vertex finds its six
+/// neighbouring faces in place), and the summed vertex normals. Separate planes let every
+/// loop below run over plain arrays, four or eight vertices at a time.
+struct GridPlanes {
+    size_t n = 0;
+    std::vector<float> p[3];
+    std::vector<float> a[3]; // (f, f + 1, f + n + 1)
+    std::vector<float> b[3]; // (f, f + n + 1, f + n)
+    std::vector<float> sum[3];
+};
+
+/// Divides unconditionally and then chooses, so that the loops need no branch; the quotient
+/// of an unusable length is never kept.
+inline float unitOrZero(float component, float len) {
+    const float q = component / len;
+    return !(len < MIN_NORMAL_LENGTH) ? q : 0.0f;
+}
+
+inline float unitOrSame(float component, float len) {
+    const float q = component / len;
+    return !(len < MIN_NORMAL_LENGTH) ? q : component;
+}
+
+/// The unit normals of the two triangles of each quad of rows r and r + 1, written from
+/// `out` on. (P1 - P0) x (P0 - P2) as Point3's cross() and dot() have it, written out in plain
+/// floats over planes that cannot overlap, so that the loop runs several quads at a time.
+void quadRowNormals(const float* __restrict px, const float* __restrict py,
+                    const float* __restrict pz, size_t un, float* __restrict ax,
+                    float* __restrict ay, float* __restrict az, float* __restrict bx,
+                    float* __restrict by, float* __restrict bz) {
+    for (size_t c = 0; c + 1 < un; ++c) {
+        const size_t g = c + un + 1; // across the quad
+        const size_t h = c + un;     // below
+        const float ux = px[c + 1] - px[c], uy = py[c + 1] - py[c], uz = pz[c + 1] - pz[c];
+        const float vx = px[c] - px[g], vy = py[c] - py[g], vz = pz[c] - pz[g];
+        const float wx = px[g] - px[c], wy = py[g] - py[c], wz = pz[g] - pz[c];
+        const float tx = px[c] - px[h], ty = py[c] - py[h], tz = pz[c] - pz[h];
+        const float fax = uy * vz - uz * vy, fay = uz * vx - ux * vz, faz = ux * vy - uy * vx;
+        const float fbx = wy * tz - wz * ty, fby = wz * tx - wx * tz, fbz = wx * ty - wy * tx;
+        const float la = std::sqrt(fax * fax + fay * fay + faz * faz);
+        const float lb = std::sqrt(fbx * fbx + fby * fby + fbz * fbz);
+        ax[c] = unitOrZero(fax, la);
+        ay[c] = unitOrZero(fay, la);
+        az[c] = unitOrZero(faz, la);
+        bx[c] = unitOrZero(fbx, lb);
+        by[c] = unitOrZero(fby, lb);
+        bz[c] = unitOrZero(fbz, lb);
+    }
+}
+
+/// One component of one row's vertex sums: the faces of quads (r-1, c-1), (r-1, c), (r, c-1)
+/// and (r, c) from the padded rows r (a0, b0) and r + 1 (a1, b1), in triangle-list order.
+void gatherRow(const float* __restrict a0, const float* __restrict b0, const float* __restrict a1,
+               const float* __restrict b1, size_t un, float* __restrict sum) {
+    for (size_t c = 0; c < un; ++c) {
+        sum[c] = 0.0f + a0[c] + b0[c] + b0[c + 1] + a1[c] + a1[c + 1] + b1[c + 1];
+    }
+}
+
+/// The summed normals scaled to unit length, into other planes: written in place, the loop
+/// would store only where the length allows and could not run several vertices at a time.
+void normaliseSums(const float* __restrict sx, const float* __restrict sy,
+                   const float* __restrict sz, size_t count, float* __restrict nx,
+                   float* __restrict ny, float* __restrict nz) {
+    for (size_t v = 0; v < count; ++v) {
+        const float len = std::sqrt(sx[v] * sx[v] + sy[v] * sy[v] + sz[v] * sz[v]);
+        nx[v] = unitOrSame(sx[v], len);
+        ny[v] = unitOrSame(sy[v], len);
+        nz[v] = unitOrSame(sz[v], len);
+    }
+}
+
+/// computeVertexNormals for the index list BuildFromSculptMap makes, without the index list: each
+/// vertex gathers its (up to) six faces in the order the triangle loop would have added them,
+/// so every sum rounds exactly as there. A missing or degenerate face adds +0, which leaves a
+/// sum that starts from +0 unchanged.
+void computeGridNormals(const std::vector<float>& positions, int n, std::vector<float>& normals) {
+    static thread_local GridPlanes w;
+    const auto un = static_cast<size_t>(n);
+    const size_t stride = un + 1;
+    if (w.n != un) { // the faces' border stays zero from here on
+        w.n = un;
+        for (int k = 0; k < 3; ++k) {
+            w.p[k].resize(un * un);
+            w.sum[k].resize(un * un);
+            w.a[k].assign(stride * stride, 0.0f);
+            w.b[k].assign(stride * stride, 0.0f);
+        }
+    }
+    for (size_t v = 0; v < un * un; ++v) {
+        for (size_t k = 0; k < 3; ++k) {
+            w.p[k][v] = positions[3 * v + k];
+        }
+    }
+    for (size_t r = 0; r + 1 < un; ++r) {
+        const size_t out = (r + 1) * stride + 1;
+        quadRowNormals(w.p[0].data() + r * un, w.p[1].data() + r * un, w.p[2].data() + r * un, un,
+                       w.a[0].data() + out, w.a[1].data() + out, w.a[2].data() + out,
+                       w.b[0].data() + out, w.b[1].data() + out, w.b[2].data() + out);
+    }
+    for (size_t k = 0; k < 3; ++k) {
+        for (size_t r = 0; r < un; ++r) {
+            const float* a = w.a[k].data() + r * stride;
+            const float* b = w.b[k].data() + r * stride;
+            gatherRow(a, b, a + stride, b + stride, un, w.sum[k].data() + r * un);
+        }
+    }
+    // The position planes are done with and take the unit normals.
+    normaliseSums(w.sum[0].data(), w.sum[1].data(), w.sum[2].data(), un * un, w.p[0].data(),
+                  w.p[1].data(), w.p[2].data());
+    normals.resize(positions.size());
+    for (size_t v = 0; v < un * un; ++v) {
+        for (size_t k = 0; k < 3; ++k) {
+            normals[3 * v + k] = w.p[k][v];
+        }
     }
 }
 
@@ -105,7 +226,7 @@ MarkerTemplate makeMarkerTemplate() {
         const uint32_t next = (k + 1) % ring;
         m.indices.insert(m.indices.end(), {bottom, lower + k, lower + next});
     }
-    computeNormals(m.positions, m.indices, m.normals);
+    computeVertexNormals(m.positions, m.indices, m.normals);
     for (float& v : m.positions) {
         v *= GLMesh::MARKER_SIZE;
     }
@@ -212,7 +333,7 @@ bool GLMesh::BuildFromSculptMap(const ImageBuffer& image, int n) {
             idx += 6;
         }
     }
-    computeNormals(positions, indices, normals);
+    computeGridNormals(positions, n, normals);
 
     pointFlags.clear();
     indicesPerMarker = 0;
@@ -237,9 +358,12 @@ bool GLMesh::BuildPointMarkers(std::span<const Point3> points, std::span<const u
     float* nrm = normals.data();
     uint32_t* idx = indices.data();
     for (size_t i = 0; i < count; ++i) {
-        const float offset[3] = {points[i].x, points[i].y, points[i].z};
-        for (size_t k = 0; k < shape.positions.size(); ++k) {
-            *pos++ = shape.positions[k] + offset[k % 3];
+        const Point3 at = points[i];
+        for (size_t k = 0; k < shape.positions.size(); k += 3) {
+            pos[0] = shape.positions[k] + at.x;
+            pos[1] = shape.positions[k + 1] + at.y;
+            pos[2] = shape.positions[k + 2] + at.z;
+            pos += 3;
         }
         nrm = std::copy(shape.normals.begin(), shape.normals.end(), nrm);
         const auto first = static_cast<uint32_t>(i * MARKER_VERTICES);

@@ -25,6 +25,13 @@ inline constexpr int STITCH_TORUS = kStitchTorus;
 inline constexpr int STITCH_PLANE = kStitchPlane;
 inline constexpr int STITCH_CYLINDER = kStitchCylinder;
 
+/// Vertex normals of any triangle list (3 indices each): the normalised sum of the unit face
+/// normals (P1 - P0) x (P0 - P2), added in triangle order; degenerate faces add nothing and a
+/// vertex with no usable face keeps a zero normal. A mesh built from a sculpt map gets exactly
+/// these normals, computed from its grid without the index list.
+void computeVertexNormals(const std::vector<float>& positions, const std::vector<uint32_t>& indices,
+                          std::vector<float>& normals);
+
 class GLMesh {
 public:
     static constexpr uint32_t SELECTED = 0x80000000u; ///< in `selection`

@@ -6,10 +6,16 @@
 #include "LodGrid.h"
 #include "SculptMapCheck.h"
 
+#include <GL/gl.h>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QOpenGLFramebufferObject>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QResizeEvent>
 #include <QSurfaceFormat>
 #include <QTimer>
@@ -22,6 +28,8 @@ namespace tesk {
 namespace {
 constexpr int kCheckDelayMs = 150;
 constexpr int kNoteMargin = 6;
+/// What shows where GL cannot draw: the visible pass's clear colour.
+constexpr QColor kBackground(64, 64, 64);
 
 const char* severityLabel(CheckSeverity severity) {
     return severity == CheckSeverity::Error ? "error" : "warning";
@@ -38,9 +46,11 @@ void GLView::setDefaultSurfaceFormat() {
 }
 
 GLView::GLView(Ctesk001Doc& doc, DocumentPreview& preview, QWidget* parent)
-    : QOpenGLWidget(parent), m_doc(doc), m_preview(preview), m_toolBar(new GLToolDialog(this)),
+    : QWidget(parent), m_doc(doc), m_preview(preview), m_toolBar(new GLToolDialog(this)),
       m_interaction(doc, preview), m_lodNote(new QLabel(this)), m_checkDelay(new QTimer(this)) {
     m_preview.cameras[0].kind = 1;
+    // Every paint covers the whole rectangle with the frame or the background.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     // Moves without a button take the keyboard focus from other windows.
     setMouseTracking(true);
     setFocusPolicy(Qt::ClickFocus);
@@ -60,15 +70,15 @@ GLView::GLView(Ctesk001Doc& doc, DocumentPreview& preview, QWidget* parent)
     m_toolBar->setGeometry(0, 0, width(), m_toolBar->heightForWidth(width()));
     connect(m_toolBar, &GLToolDialog::drawModeChosen, this, [this](int mode) {
         m_settings.drawMode = mode;
-        update();
+        redraw();
     });
     connect(m_toolBar, &GLToolDialog::markersThroughChanged, this, [this](bool through) {
         m_settings.markersHiddenByMesh = !through;
-        update();
+        redraw();
     });
     connect(m_toolBar, &GLToolDialog::cameraResetRequested, this, [this] {
         m_preview.cameras[0].reset();
-        update();
+        redraw();
     });
     connect(m_toolBar, &GLToolDialog::typeChosen, this,
             [this](int32_t type) { m_doc.setType(type); });
@@ -77,19 +87,35 @@ GLView::GLView(Ctesk001Doc& doc, DocumentPreview& preview, QWidget* parent)
 
 GLView::~GLView() {
     m_doc.removeListener(this);
+    // The framebuffer belongs to the context and goes while it is current.
+    if (m_framebuffer && m_context->makeCurrent(m_surface.get())) {
+        m_framebuffer.reset();
+        m_context->doneCurrent();
+    }
+}
+
+void GLView::redraw() {
+    m_stale = true;
+    // The tool bar paints all of its rectangle, so the frame under it never shows: leaving it
+    // out keeps a new frame from repainting every button.
+    QRegion shown(rect());
+    if (m_toolBar->isVisible()) {
+        shown -= m_toolBar->geometry();
+    }
+    update(shown);
 }
 
 void GLView::shapeRebuilt() {
     m_toolBar->showType(m_doc.mesh().SPDimType);
     m_checkDelay->start();
-    update();
+    redraw();
 }
 
 void GLView::showLodLevel(int level) {
     m_preview.setLodLevel(level);
     m_toolBar->showLodLevel(m_preview.lodLevel());
     refreshLodNote();
-    update();
+    redraw();
 }
 
 void GLView::keyPressEvent(QKeyEvent* event) {
@@ -99,7 +125,7 @@ void GLView::keyPressEvent(QKeyEvent* event) {
         showLodLevel(level);
         return;
     }
-    QOpenGLWidget::keyPressEvent(event);
+    QWidget::keyPressEvent(event);
 }
 
 void GLView::refreshLodNote() {
@@ -142,10 +168,8 @@ void GLView::placeLodNote() {
 }
 
 void GLView::markersChanged() {
-    update();
+    redraw();
 }
-
-void GLView::initializeGL() {}
 
 QSize GLView::pixelSize() const {
     const qreal ratio = devicePixelRatioF();
@@ -159,29 +183,100 @@ QPoint GLView::pixelAt(QPointF position) const {
             static_cast<int>(std::floor(position.y() * ratio))};
 }
 
-void GLView::paintGL() {
+bool GLView::makeCurrent() {
+    const QSize size = pixelSize();
+    if (m_noGL || size.isEmpty()) {
+        return false;
+    }
+    if (!m_context) {
+        m_context = std::make_unique<QOpenGLContext>();
+        m_context->setFormat(QSurfaceFormat::defaultFormat());
+        m_surface = std::make_unique<QOffscreenSurface>(screen());
+        m_surface->setFormat(QSurfaceFormat::defaultFormat());
+        m_surface->create();
+        m_noGL = !m_context->create() || !m_surface->isValid();
+    }
+    if (m_noGL || !m_context->makeCurrent(m_surface.get())) {
+        return false;
+    }
+    if (!m_framebuffer || m_framebuffer->size() != size) {
+        m_framebuffer.reset();
+        m_framebuffer =
+            std::make_unique<QOpenGLFramebufferObject>(size, QOpenGLFramebufferObject::Depth);
+    }
+    if (!m_framebuffer->isValid() || !m_framebuffer->bind()) {
+        m_context->doneCurrent();
+        return false;
+    }
+    return true;
+}
+
+void GLView::doneCurrent() {
+    if (m_context) {
+        m_context->doneCurrent();
+    }
+}
+
+void GLView::drawFrame() {
+    m_stale = false;
+    if (!makeCurrent()) {
+        m_frame = QImage();
+        return;
+    }
     const QSize size = pixelSize();
     drawVisiblePass(m_preview.scene(), m_preview.cameras[0], size.width(), size.height(),
                     m_settings);
     drawLasso(m_interaction.lasso(), size.width(), size.height());
+    if (m_frame.size() != size) {
+        m_frame = QImage(size, QImage::Format_RGB32);
+    }
+    // Words of 0xAARRGGBB, the layout of Format_RGB32; the visible pass leaves alpha opaque.
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(0, 0, size.width(), size.height(), GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
+                 m_frame.bits());
+    doneCurrent();
+    m_frame.mirror(); // GL counts rows from the bottom
+    m_frame.setDevicePixelRatio(devicePixelRatioF());
+}
+
+QImage GLView::grabFramebuffer() {
+    if (m_stale) {
+        drawFrame();
+    }
+    return m_frame;
+}
+
+void GLView::paintEvent(QPaintEvent* event) {
+    const bool drawn = m_stale;
+    if (m_stale) {
+        drawFrame();
+    }
+    QPainter painter(this);
+    if (m_frame.isNull()) {
+        painter.fillRect(event->rect(), kBackground);
+    } else {
+        painter.drawImage(QPoint(0, 0), m_frame);
+    }
+    if (drawn) {
+        emit frameDrawn();
+    }
 }
 
 void GLView::readPickImage() {
     PickImage& image = m_interaction.pickImage();
-    const QSize size = pixelSize();
-    if (!isValid() || size.isEmpty()) {
+    if (!makeCurrent()) {
         image.clear();
         return;
     }
-    makeCurrent();
+    const QSize size = pixelSize();
     renderPickImage(m_preview.scene(), m_preview.cameras[0], size.width(), size.height(),
                     m_settings, image);
     doneCurrent();
-    update();
 }
 
 void GLView::resizeEvent(QResizeEvent* event) {
-    QOpenGLWidget::resizeEvent(event);
+    QWidget::resizeEvent(event);
+    m_stale = true;
     m_toolBar->setGeometry(0, 0, event->size().width(),
                            m_toolBar->heightForWidth(event->size().width()));
     placeLodNote();
@@ -198,7 +293,7 @@ void GLView::mousePressEvent(QMouseEvent* event) {
     }
     const QPoint p = pixelAt(event->position());
     if (m_interaction.press(p.x(), p.y())) {
-        update();
+        redraw();
     }
 }
 
@@ -206,12 +301,12 @@ void GLView::mouseMoveEvent(QMouseEvent* event) {
     if (window()->focusWidget() != this) {
         setFocus(Qt::MouseFocusReason);
         m_interaction.forgetPick();
-        update();
+        redraw();
         return;
     }
     const QPoint p = pixelAt(event->position());
     if (m_interaction.move(p.x(), p.y())) {
-        update();
+        redraw();
     }
 }
 
@@ -219,7 +314,7 @@ void GLView::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint p = pixelAt(event->position());
     if (event->button() == Qt::LeftButton) {
         if (m_interaction.release(p.x(), p.y())) {
-            update();
+            redraw();
         }
     } else if (event->button() == Qt::RightButton) {
         m_interaction.clearSelection();
@@ -229,7 +324,7 @@ void GLView::mouseReleaseEvent(QMouseEvent* event) {
 void GLView::wheelEvent(QWheelEvent* event) {
     const int delta = event->angleDelta().y();
     if (delta != 0 && m_interaction.wheel(delta)) {
-        update();
+        redraw();
     }
     event->accept();
 }

@@ -3,14 +3,25 @@
 // with the tool bar across its top, and hands the pointer and the wheel to the preview's
 // interaction logic. In its lower left corner it writes the level of detail shown and what
 // viewers will make of the map.
+//
+// GL draws into a framebuffer object of an offscreen context; the frame is read back and
+// painted like any other picture. A GL widget would make Qt compose the whole window through
+// GL on every update, which costs a software renderer most of a frame; this way only the
+// preview's own rectangle is drawn and shown, and the tool bar and the corner note stay
+// ordinary child widgets over the picture.
 
 #include "DocumentListener.h"
 #include "GLPreviewPasses.h"
 #include "PreviewInteraction.h"
 
-#include <QOpenGLWidget>
+#include <QImage>
+#include <QWidget>
+#include <memory>
 
 class QLabel;
+class QOffscreenSurface;
+class QOpenGLContext;
+class QOpenGLFramebufferObject;
 class QTimer;
 
 namespace tesk {
@@ -19,7 +30,7 @@ class Ctesk001Doc;
 class DocumentPreview;
 class GLToolDialog;
 
-class GLView : public QOpenGLWidget, public DocumentListener {
+class GLView : public QWidget, public DocumentListener {
     Q_OBJECT
 public:
     /// Sets the default surface format the preview needs; call before the QApplication
@@ -38,16 +49,29 @@ public:
     const PreviewSettings& settings() const { return m_settings; }
     const PreviewInteraction& interaction() const { return m_interaction; }
 
-    /// Draws the pick pass into the widget's framebuffer, reads it back for the next press
-    /// and schedules a paint that puts the picture back before anything shows it.
+    /// Draws the pick pass into the preview's framebuffer and reads it back for the next
+    /// press. The shown picture is a copy of the last visible frame, so nothing repaints.
     void readPickImage();
+
+    /// Makes the preview's GL context current with its framebuffer, of the view's size in
+    /// device pixels, bound; false when there is no GL or the view is empty.
+    bool makeCurrent();
+    void doneCurrent();
+    /// False once a GL context could not be made: the preview then shows its background.
+    bool isValid() const { return !m_noGL; }
+    /// The preview's own picture, without the tool bar and the note: the last frame, drawn
+    /// first when something changed since.
+    QImage grabFramebuffer();
 
     void shapeRebuilt() override;
     void markersChanged() override;
 
+signals:
+    /// A new frame was drawn and is being painted.
+    void frameDrawn();
+
 protected:
-    void initializeGL() override;
-    void paintGL() override;
+    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -59,6 +83,9 @@ private:
     /// Client size and positions in device pixels, as the framebuffer has them.
     QSize pixelSize() const;
     QPoint pixelAt(QPointF position) const;
+    /// Asks for a new frame at the next paint.
+    void redraw();
+    void drawFrame();
 
     Ctesk001Doc& m_doc;
     DocumentPreview& m_preview;
@@ -71,6 +98,14 @@ private:
     QLabel* m_lodNote;
     /// The map checks wait until the shape rests, so that dragging a slider stays smooth.
     QTimer* m_checkDelay;
+
+    std::unique_ptr<QOpenGLContext> m_context;
+    std::unique_ptr<QOffscreenSurface> m_surface;
+    std::unique_ptr<QOpenGLFramebufferObject> m_framebuffer;
+    bool m_noGL = false;
+    /// The last visible frame, top row first, and whether the scene has changed since.
+    QImage m_frame;
+    bool m_stale = true;
 };
 
 } // namespace tesk

@@ -1,23 +1,29 @@
 // The transform panel in the real main window: points picked in the 2-D editor, sliders
 // dragged with the mouse, and the edit bar's keyboard shortcuts.
 
+#include "BitmapFrame.h"
 #include "CTeskMainFrame.h"
 #include "Ctesk001Doc.h"
+#include "Ctesk001View.h"
 #include "DocumentPreview.h"
 #include "FileChooser.h"
 #include "GLMesh.h"
 #include "GLScene.h"
+#include "GLToolDialog.h"
 #include "GLView.h"
 #include "Messages.h"
 #include "PECForm.h"
 #include "PECView.h"
 #include "PEView.h"
+#include "PaintCounter.h"
 #include "SliderHandle.h"
 #include "TeskResources.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMouseEvent>
 #include <QScrollArea>
+#include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -25,6 +31,7 @@
 extern bool g_haveDisplay;
 
 using namespace tesk;
+using tesk::testing::PaintCounter;
 using tesk::testing::sliderHandleCentre;
 
 namespace {
@@ -137,6 +144,44 @@ TEST_F(TransformPanelTest, DraggingAMoveSliderChangesPointsMapAndPreviewLive) {
 
     QTest::qWait(50);
     EXPECT_NE(frame->preview()->grabFramebuffer(), before) << "the preview shows the new shape";
+}
+
+// Each step of a drag changes the shape, so the preview, the sculpt-map picture and the slider
+// repaint; the 2-D editor shows only committed points and the buttons' states stay, so none of
+// them may repaint.
+TEST_F(TransformPanelTest, ASliderDragRepaintsNeitherThePointEditorNorAnyButton) {
+    QSlider* moveX = slider(SLIDER_MOVE_X);
+    GLView* view = frame->preview();
+    QSignalSpy drawn(view, &GLView::frameDrawn);
+    QTest::qWait(100); // what showing the window asked for is painted
+    PaintCounter paints;
+    QTest::mousePress(moveX, Qt::LeftButton, Qt::NoModifier, sliderHandleCentre(moveX, 0));
+    for (int value = 15; value <= 90; value += 15) {
+        drawn.clear();
+        QTest::mouseMove(moveX, sliderHandleCentre(moveX, value));
+        ASSERT_TRUE(drawn.wait(2000)) << value;
+    }
+    QTest::qWait(50);
+    const QWidget* picture = frame->controlPanel()->sculptPicture();
+    EXPECT_GE(paints.count(view), 6);
+    EXPECT_GE(paints.count(picture), 1);
+    EXPECT_GE(paints.count(moveX), 1);
+    // Containers may paint their background beneath the picture and the slider, nothing more.
+    for (const QWidget* w : paints.painted()) {
+        EXPECT_TRUE(w == view || view->isAncestorOf(w) || w == picture || w == moveX ||
+                    w->isAncestorOf(picture) || w->isAncestorOf(moveX))
+            << w->metaObject()->className() << " " << w->objectName().toStdString();
+    }
+    EXPECT_EQ(paints.countWithin(frame->pointEditorPane()), 0);
+    for (const QWidget* buttons :
+         {static_cast<QWidget*>(frame->controlPanel()), static_cast<QWidget*>(view->toolBar())}) {
+        for (const QAbstractButton* button : buttons->findChildren<QAbstractButton*>()) {
+            if (button != frame->controlPanel()->sculptPicture()) {
+                EXPECT_EQ(paints.count(button), 0) << button->text().toStdString();
+            }
+        }
+    }
+    QTest::mouseRelease(moveX, Qt::LeftButton, Qt::NoModifier, sliderHandleCentre(moveX, 90));
 }
 
 TEST_F(TransformPanelTest, ARotateDragTurnsOnReleaseAndSpringsBack) {

@@ -1,3 +1,4 @@
+#include "PaintCounter.h"
 #include "RADIOFrame.h"
 #include "WidgetPixels.h"
 
@@ -12,6 +13,7 @@ using tesk::test::boundsOf;
 using tesk::test::nearBlack;
 using tesk::test::nearWhite;
 using tesk::test::paintWidget;
+using tesk::testing::PaintCounter;
 
 namespace {
 
@@ -134,4 +136,32 @@ TEST(RADIOFrame, FacePictureHalvesFollowTheState) {
     EXPECT_EQ(at(paintWidget(button, QSize(84, 40)), 40, 20), QColor(0, 0, 160));
     ASSERT_TRUE(button.setFace(QImage()));
     EXPECT_EQ(at(paintWidget(button, QSize(84, 40)), 40, 20), QColor(100, 100, 100));
+}
+
+// Every rebuild shows the shape's type again: only the buttons whose state changes repaint.
+TEST(RADIOFrame, ShowingTheChosenButtonAgainRepaintsNothing) {
+    Ring ring;
+    for (int i = 0; i < 9; ++i) {
+        ring.buttons[i]->setGeometry(42 * i, 0, 42, 20);
+    }
+    ring.parent.resize(42 * 9, 20);
+    ring.buttons[2]->select(1);
+    ring.parent.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&ring.parent));
+    QTest::qWait(20);
+
+    PaintCounter paints;
+    ring.buttons[2]->select(1);
+    QTest::qWait(50);
+    for (const RADIOFrame* button : ring.buttons) {
+        EXPECT_EQ(paints.count(button), 0) << button->text().toStdString();
+    }
+
+    ring.buttons[6]->select(1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return paints.count(ring.buttons[6]) == 1; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return paints.count(ring.buttons[2]) == 1; }));
+    QTest::qWait(20);
+    for (int i : {0, 1, 3, 4, 5, 7, 8}) {
+        EXPECT_EQ(paints.count(ring.buttons[i]), 0) << i;
+    }
 }

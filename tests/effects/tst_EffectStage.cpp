@@ -6,7 +6,9 @@
 #include <array>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <numeric>
+#include <utility>
 #include <vector>
 
 using namespace tesk;
@@ -451,4 +453,82 @@ TEST(EffectStage, EffectsApplyInOrderAndNormalsComeFromTheMapAsBuilt) {
     twice.push_back(effect(EFFECT_COMPOSITE, tilt, 100, 100, 100, 100));
     twice.push_back(effect(EFFECT_COMPOSITE, kWhite, 0, 0, 0, 0));
     EXPECT_EQ(apply(plane, std::move(twice)), compositeOnly);
+}
+
+namespace {
+
+constexpr size_t kCount = kMapPixels;
+
+/// The re-fit as one pass finds the range, kept here to hold the stage to the same codes.
+void refitInOnePass(const float* f, int32_t* w) {
+    float low = f[0];
+    float high = f[0];
+    for (size_t k = 1; k < kCount; ++k) {
+        low = std::min(low, f[k]);
+        high = std::max(high, f[k]);
+    }
+    if (!(high > low) || !std::isfinite(high - low)) {
+        std::fill(w, w + kCount, 0);
+        return;
+    }
+    const double lowest = low;
+    const double scale = 255.0 / (static_cast<double>(high) - lowest) * (1.0 + 0x1p-44);
+    for (size_t k = 0; k < kCount; ++k) {
+        const double v = (static_cast<double>(f[k]) - lowest) * scale;
+        w[k] = static_cast<int32_t>(std::min(std::max(0.0, v), 255.0));
+    }
+}
+
+} // namespace
+
+// Whatever order the range is searched in, every code must be the one-pass code: the extremes
+// anywhere in the channel, signed zeros at either end, NaNs first or later, infinities, whole
+// codes and flat channels.
+TEST(EffectStage, RefitGivesTheCodesOfTheOnePassRefit) {
+    std::vector<std::vector<float>> channels;
+    uint32_t seed = 7;
+    std::vector<float> noise(kCount);
+    for (float& v : noise) {
+        seed = seed * 1664525u + 1013904223u;
+        v = static_cast<float>(seed >> 8) * 0.001f - 8000.0f;
+    }
+    channels.push_back(noise);
+    for (const size_t at : {size_t{0}, size_t{7}, size_t{8}, kCount - 1}) {
+        std::vector<float> extremes = noise;
+        extremes[at] = -1e7f;
+        extremes[(at + 13) % kCount] = 1e7f;
+        channels.push_back(extremes);
+    }
+    std::vector<float> zeros(kCount, 5.0f);
+    for (size_t k = 0; k < kCount; k += 3) {
+        zeros[k] = (k % 2) != 0 ? -0.0f : 0.0f;
+    }
+    channels.push_back(zeros);
+    zeros[0] = -0.0f;
+    channels.push_back(zeros);
+    std::vector<float> codes(kCount);
+    for (size_t k = 0; k < kCount; ++k) {
+        codes[k] = static_cast<float>(k % 256);
+    }
+    channels.push_back(codes);
+    const float nan = std::nanf("");
+    const float inf = std::numeric_limits<float>::infinity();
+    for (const auto& [at, value] : std::vector<std::pair<size_t, float>>{
+             {0, nan}, {5, nan}, {kCount - 1, nan}, {9, inf}, {0, -inf}}) {
+        std::vector<float> odd = codes;
+        odd[at] = value;
+        channels.push_back(odd);
+    }
+    channels.emplace_back(kCount, 42.0f);
+
+    for (size_t i = 0; i < channels.size(); ++i) {
+        std::vector<int32_t> expected(kCount, -1);
+        std::vector<int32_t> actual(kCount, -1);
+        refitInOnePass(channels[i].data(), expected.data());
+        refit(channels[i].data(), actual.data());
+        ASSERT_EQ(actual, expected) << "channel " << i;
+    }
+    std::vector<int32_t> stretched(kCount);
+    refit(codes.data(), stretched.data());
+    EXPECT_EQ(stretched[200], 200) << "whole codes stay";
 }
