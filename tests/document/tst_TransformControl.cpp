@@ -175,6 +175,12 @@ TEST_F(TransformControlTest, AStepThatWouldOverflowIsRefusedWhole) {
     for (const ShapeTypeInfo& type : kShapeTypes) {
         doc.setType(type.value);
         EXPECT_TRUE(isFinite(doc.mesh().halfExtent)) << type.caption;
+        // The poles take the mean of their neighbour rings, which must not overflow either.
+        for (int i = 0; i < doc.mesh().lineCount(); ++i) {
+            for (const Point3& p : doc.mesh().line(i).workPoints) {
+                ASSERT_TRUE(isFinite(p)) << type.caption << " line " << i;
+            }
+        }
     }
     EXPECT_TRUE(messages.texts.empty());
 }
