@@ -4,6 +4,7 @@
 #include "Ctesk001Doc.h"
 #include "Ctesk001View.h"
 #include "DocumentPreview.h"
+#include "EndingSignalWatch.h"
 #include "FileChooser.h"
 #include "GLScene.h"
 #include "GLView.h"
@@ -84,6 +85,7 @@ int main(int argc, char** argv) {
     answerHelpOrVersion(argc, argv);
     GLView::setDefaultSurfaceFormat();
     QApplication app(argc, argv);
+    const EndingSignalWatch endingSignals;
     nameApplication();
     QGuiApplication::setApplicationDisplayName(QStringLiteral("TESK ( Brenmold )"));
     resources::init();
