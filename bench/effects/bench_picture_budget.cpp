@@ -1,12 +1,14 @@
 // The worst pictures for decoding: small files that claim 16384 x 16384 (interlaced 16-bit
 // RGBA and 1-bit grey PNGs, a 16-bit PNG without interlacing, a run-length Targa) and a large
-// baseline JPEG, each loaded as an effect picture; the interlaced PNG also loaded whole, which
+// baseline JPEG, a PNG of hundreds of compressed text chunks and a JPEG of the most scans
+// allowed, each loaded as an effect picture; the interlaced PNG also loaded whole, which
 // the memory budget refuses; and the largest picture the budget lets through whole. Each reports
 // the time of a load and, as peak_MiB, the largest resident size of a child process that does
 // one load; a peak above 256 MiB fails the benchmark.
 #include "EffectPicture.h"
 #include "FileIO.h"
 #include "JpegWriter.h"
+#include "ManyScanJpeg.h"
 #include "Messages.h"
 #include "PictureBombs.h"
 #include "PictureFile.h"
@@ -61,6 +63,12 @@ public:
         // 7920 x 7920 pixels take 239.3 MiB, just within the budget.
         writeOrDie(path("largest_whole.png"), testing::zeroPng(7920, 7920, 1, 0, true));
         writeBandedJpeg(path("big.jpg"), kHuge);
+        // 300 text chunks of nearly 8 MiB each once inflated, which the decoder skips.
+        writeOrDie(path("texts.png"),
+                   testing::rampPng(96, 96, false,
+                                    testing::compressedTexts(300, (uint64_t{8} << 20) - 1024)));
+        // As many scans as a JPEG may have.
+        writeOrDie(path("most_scans.jpg"), testing::manyScanJpeg(2048, 2048, kMaxJpegScans));
     }
     ~Bombs() { std::filesystem::remove_all(m_dir); }
     Bombs(const Bombs&) = delete;
@@ -147,6 +155,16 @@ void EffectFromJpeg16384(benchmark::State& state) {
     loadPicture(state, "big.jpg", true, 64);
 }
 BENCHMARK(EffectFromJpeg16384)->Unit(benchmark::kMillisecond);
+
+void EffectFromPngWithTextChunks(benchmark::State& state) {
+    loadPicture(state, "texts.png", true, 64);
+}
+BENCHMARK(EffectFromPngWithTextChunks)->Unit(benchmark::kMillisecond);
+
+void EffectFromJpegOfMostScans2048(benchmark::State& state) {
+    loadPicture(state, "most_scans.jpg", true, 64);
+}
+BENCHMARK(EffectFromJpegOfMostScans2048)->Unit(benchmark::kMillisecond);
 
 /// The whole 16384 x 16384 picture would take 1 GiB: refused before anything big is allocated.
 void WholeInterlacedGrey1Png16384Refused(benchmark::State& state) {

@@ -5,6 +5,7 @@
 #include "Ctesk001View.h"
 #include "DocumentPreview.h"
 #include "EditorCommandLine.h"
+#include "EndingSignalWatch.h"
 #include "FileChooser.h"
 #include "FileIO.h"
 #include "FileNames.h"
@@ -143,6 +144,7 @@ int main(int argc, char** argv) {
     g_qtMessages = qInstallMessageHandler(exitWithoutWindowSystem);
     QApplication app(qtArgc, line.qtArguments.data());
     qInstallMessageHandler(g_qtMessages);
+    const EndingSignalWatch endingSignals;
     nameApplication();
     resources::init();
     QApplication::setWindowIcon(QIcon(QString::fromLatin1(resources::kIcon)));

@@ -1,5 +1,7 @@
 #include "FileIO.h"
 
+#include "SaveSignals.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -49,6 +51,20 @@ int resolveLinks(std::string& path) {
             path =
                 (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + target;
         }
+    }
+}
+
+/// As `cp -p` does: the temporary file takes the owner and group of the file it replaces where
+/// the process may give them (a superuser saving another user's file), else the group alone
+/// (one the user belongs to); failing both it stays the user's own, as any new file would be.
+void keepOwner(int fd, const struct stat& replaced) {
+    struct stat mine {};
+    if (::fstat(fd, &mine) != 0 ||
+        (mine.st_uid == replaced.st_uid && mine.st_gid == replaced.st_gid)) {
+        return;
+    }
+    if (::fchown(fd, replaced.st_uid, replaced.st_gid) != 0) {
+        static_cast<void>(::fchown(fd, static_cast<uid_t>(-1), replaced.st_gid));
     }
 }
 
@@ -133,7 +149,8 @@ WriteResult writeFileAtomically(const std::string& path, const void* data, size_
     ::umask(mask);
     mode_t mode = 0666 & ~mask;
     struct stat st {};
-    if (::stat(target.c_str(), &st) == 0) {
+    const bool replacing = ::stat(target.c_str(), &st) == 0;
+    if (replacing) {
         if (S_ISDIR(st.st_mode)) {
             return WriteResult(EISDIR);
         }
@@ -157,16 +174,27 @@ WriteResult writeFileAtomically(const std::string& path, const void* data, size_
     const size_t slash = target.rfind('/');
     std::string temp =
         (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) + ".tesk-XXXXXX";
+    // While the temporary file exists under its own name, an ending signal removes it (see
+    // SaveSignals.h). The signals are held off while the name is made and registered and again
+    // while it is renamed or removed, so a handler never sees a name half made or gone.
+    EndingSignalsHeld held;
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) {
         return WriteResult(errno);
     }
+    const PendingTemporaryFile pending(temp.c_str());
+    held.release();
+    if (replacing) {
+        keepOwner(fd, st);
+    }
+    // The mode after the owner: a change of owner clears the set-id bits.
     bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, static_cast<const uint8_t*>(data), size) &&
               ::fsync(fd) == 0;
     int error = ok ? 0 : errno;
     if (::close(fd) != 0 && error == 0) {
         error = errno;
     }
+    held.hold();
     if (error == 0 && ::rename(temp.c_str(), target.c_str()) != 0) {
         error = errno;
     }

@@ -29,8 +29,10 @@ private:
 /// Writes the bytes to a short-named temporary file beside the file that `path` finally names
 /// (a symbolic link is followed, even when its target does not exist yet) and renames it over
 /// that file only after everything was written and flushed. A replaced file keeps its
-/// permission bits; a file that may not be written, a folder or another non-regular file is
-/// refused. On failure the old file is untouched and no temporary file is left behind.
+/// permission bits and, where the process may set them, its owner and group; a file that may
+/// not be written, a folder or another non-regular file is refused. On failure the old file is
+/// untouched and no temporary file is left behind, nor when an ending signal (SaveSignals.h)
+/// stops the save and its handler removes the file.
 WriteResult writeFileAtomically(const std::string& path, const void* data, size_t size);
 
 } // namespace tesk

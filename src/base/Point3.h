@@ -42,6 +42,12 @@ inline Point3 normalize(Point3 a) {
     return len > 0.0f ? a * (1.0f / len) : Point3{};
 }
 
+/// True when no coordinate is NaN or infinite. The shape only ever holds such points: the
+/// curve and map arithmetic, the preview and the viewer have no meaning for any other.
+inline bool isFinite(Point3 a) {
+    return std::isfinite(a.x) && std::isfinite(a.y) && std::isfinite(a.z);
+}
+
 /// Per-component midpoint, (a + b) * 0.5 in single precision.
 constexpr Point3 midpoint(Point3 a, Point3 b) {
     return {(a.x + b.x) * 0.5f, (a.y + b.y) * 0.5f, (a.z + b.z) * 0.5f};

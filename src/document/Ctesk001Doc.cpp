@@ -185,16 +185,20 @@ void Ctesk001Doc::computeSelectionCentroid() {
     if (m_mesh.pointsPerLine() == 0) {
         return;
     }
-    Point3 sum;
+    // Summed in double: a float sum of large coordinates would overflow to infinity.
+    double sum[3] = {};
     int count = 0;
     for (uint32_t k = 0; k < handleCount(); ++k) {
         Point3 p;
         if ((m_cells[k] & CELL_SELECTED) != 0 && cellPoint(k, p)) {
-            sum += p;
+            sum[0] += p.x;
+            sum[1] += p.y;
+            sum[2] += p.z;
             ++count;
         }
     }
-    m_pivot = count > 0 ? sum * (1.0f / static_cast<float>(count)) : Point3{};
+    const auto mean = [count](double total) { return static_cast<float>(total / count); };
+    m_pivot = count > 0 ? Point3{mean(sum[0]), mean(sum[1]), mean(sum[2])} : Point3{};
 }
 
 void Ctesk001Doc::setHandles(std::span<const uint32_t> flags) {

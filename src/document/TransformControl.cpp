@@ -84,7 +84,13 @@ void TransformControl::apply() {
     for (uint32_t k = 0; k < cells.size(); ++k) {
         Point3 committed;
         if ((cells[k] & CELL_SELECTED) != 0 && m_doc.cellPoint(k, committed)) {
-            m_points.push_back({k, m.transform(committed)});
+            const Point3 moved = m.transform(committed);
+            // A step that overflows a coordinate is refused whole, so the shape never holds
+            // a non-finite point and keeps the last step that could be taken.
+            if (!isFinite(moved)) {
+                return;
+            }
+            m_points.push_back({k, moved});
         }
     }
     if (!m_points.empty()) {

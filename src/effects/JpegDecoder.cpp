@@ -23,10 +23,6 @@ static_assert(std::endian::native == std::endian::little,
 
 namespace {
 
-// A hostile progressive file can hold thousands of tiny scans, each costing a pass over the
-// whole coefficient buffer.
-constexpr int kMaxScans = 256;
-
 struct JpegSession {
     jpeg_decompress_struct cinfo;
     jpeg_error_mgr err;
@@ -60,7 +56,7 @@ void onMessage(j_common_ptr cinfo, int level) {
 
 void onProgress(j_common_ptr cinfo) {
     if (cinfo->is_decompressor &&
-        reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > kMaxScans) {
+        reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > kMaxJpegScans) {
         std::longjmp(sessionOf(cinfo)->jump, 1);
     }
 }

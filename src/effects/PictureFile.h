@@ -54,6 +54,11 @@ int LoadImageFile(ImageBuffer& image, const std::string& path, Messages& message
 int LoadImageFile(ImageBuffer& image, const std::string& path, Messages& messages,
                   const DecodeOptions& options);
 
+/// A JPEG of more scans is refused. Real encoders write at most a few dozen (libjpeg's
+/// progressive script 10 for colour, 24 for CMYK), while each scan of a hostile file costs a
+/// pass over the whole coefficient buffer.
+inline constexpr int kMaxJpegScans = 100;
+
 /// The message for a picture that cannot be read.
 inline constexpr const char* kUnreadablePictureMessage = "指定ファイルが読み込めませんでした。";
 

@@ -69,6 +69,10 @@ bool readHeader(PngSession* s, const DecodeOptions* options) {
                         static_cast<png_uint_32>(options->maxSide));
     png_set_chunk_malloc_max(s->png, png_alloc_size_t{8} << 20);
     png_set_chunk_cache_max(s->png, 256);
+    // Nothing here reads text, profiles, times or any other ancillary chunk. Skipped unparsed,
+    // hundreds of compressed text chunks cannot make the library inflate and keep gigabytes;
+    // it only checks their checksums. The transparency chunk stays, the palette needs it.
+    png_set_keep_unknown_chunks(s->png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
     // The checksum of every chunk is still verified; zlib's own one over the same bytes is
     // redundant and costs a pass over the whole inflated picture.
     png_set_option(s->png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);

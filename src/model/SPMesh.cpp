@@ -117,7 +117,8 @@ bool SPMesh::getPoint(int point, int lineIndex, Point3& out) const {
 }
 
 bool SPMesh::setPoint(int point, int lineIndex, Point3 p) {
-    if (lineIndex < 0 || lineIndex >= lineCount() || !line(lineIndex).inRange(point)) {
+    if (lineIndex < 0 || lineIndex >= lineCount() || !line(lineIndex).inRange(point) ||
+        !isFinite(p)) {
         return false;
     }
     SPLine& target = *lines[static_cast<size_t>(lineIndex)];
@@ -127,7 +128,8 @@ bool SPMesh::setPoint(int point, int lineIndex, Point3 p) {
 }
 
 bool SPMesh::setWorkPoint(int point, int lineIndex, Point3 p) {
-    if (lineIndex < 0 || lineIndex >= lineCount() || !line(lineIndex).inRange(point)) {
+    if (lineIndex < 0 || lineIndex >= lineCount() || !line(lineIndex).inRange(point) ||
+        !isFinite(p)) {
         return false;
     }
     lines[static_cast<size_t>(lineIndex)]->workPoints[static_cast<size_t>(point)] = p;
@@ -297,6 +299,9 @@ bool SPMesh::readMesh(ByteReader& in) {
         in.f32(p.x);
         in.f32(p.y);
         in.f32(p.z);
+        if (!isFinite(p)) {
+            return false;
+        }
     }
     std::vector<int32_t> lineLevels;
     std::vector<int32_t> columnLevels;

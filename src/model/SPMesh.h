@@ -47,6 +47,7 @@ public:
     /// The 4 x 4 shape of the New command.
     void makeDefault();
     bool getPoint(int point, int line, Point3& out) const;
+    /// Both refuse a point outside the shape or one with a NaN or infinite coordinate.
     bool setPoint(int point, int line, Point3 p);
     bool setWorkPoint(int point, int line, Point3 p);
     /// Working point, (0, 0, 0) outside the shape.
@@ -74,7 +75,7 @@ public:
     /// Writes the shape block (start marker to end marker).
     bool writeMesh(ByteWriter& out) const;
     /// Reads and validates the whole block into temporaries; the mesh changes only when
-    /// everything was valid.
+    /// everything was valid. A NaN or infinite coordinate makes the block invalid.
     bool readMesh(ByteReader& in);
 
     // --- fields -----------------------------------------------------------------------

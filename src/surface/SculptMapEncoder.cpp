@@ -1,5 +1,8 @@
 #include "SculptMapEncoder.h"
 
+#include <cmath>
+#include <initializer_list>
+
 namespace tesk {
 
 namespace {
@@ -70,7 +73,14 @@ void EncodeSculptMap(Point3* grid, uint32_t* map, int width, int height, Point3&
     axisRange<&Point3::x>(grid, count, lo.x, hi.x);
     axisRange<&Point3::y>(grid, count, lo.y, hi.y);
     axisRange<&Point3::z>(grid, count, lo.z, hi.z);
-    const Point3 extent = hi - lo;
+    Point3 extent = hi - lo;
+    // A range that overflowed (or starts at a NaN) holds no usable position: the axis codes
+    // as flat, so the half extents that the preview and the viewer get stay finite.
+    for (float* axis : {&extent.x, &extent.y, &extent.z}) {
+        if (!std::isfinite(*axis)) {
+            *axis = 0.0f;
+        }
+    }
     halfExtent = extent * 0.5f;
     for (int i = 0; i < count; ++i) {
         map[i] = 0;

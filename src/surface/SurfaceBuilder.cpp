@@ -44,12 +44,25 @@ bool uniform(const Point3* p, int n) {
     return true;
 }
 
+// The pole points become this mean, so it must stay finite: a float sum of coordinates near
+// the float limit overflows, and is then taken again in double.
 Point3 centroid(const Point3* row, int n) {
     Point3 sum;
     for (int i = 0; i < n; ++i) {
         sum += row[i];
     }
-    return sum * (1.0f / static_cast<float>(n));
+    const Point3 mean = sum * (1.0f / static_cast<float>(n));
+    if (isFinite(mean)) {
+        return mean;
+    }
+    double wide[3] = {};
+    for (int i = 0; i < n; ++i) {
+        wide[0] += row[i].x;
+        wide[1] += row[i].y;
+        wide[2] += row[i].z;
+    }
+    return {static_cast<float>(wide[0] / n), static_cast<float>(wide[1] / n),
+            static_cast<float>(wide[2] / n)};
 }
 
 } // namespace

@@ -17,6 +17,7 @@
 #include "PEView.h"
 #include "ProjectFile.h"
 #include "RADIOFrame.h"
+#include "SPMesh.h"
 #include "ScratchDir.h"
 #include "ScriptedChooser.h"
 #include "SculptImageWriter.h"
@@ -34,9 +35,11 @@
 #include <QSlider>
 #include <QTest>
 #include <QWheelEvent>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <limits>
 
 extern bool g_haveDisplay;
 
@@ -561,4 +564,73 @@ TEST_F(MainWindowTest, HomePageBlogAndF1OpenTheManualPagesShippedWithTheEditor) 
     // The pages a build puts beside the editor exist.
     EXPECT_TRUE(fs::is_regular_file(fs::path(TESK_SOURCE_DIR) / "docs" / "manual.html"));
     EXPECT_TRUE(fs::is_regular_file(fs::path(TESK_SOURCE_DIR) / "docs" / "changes.html"));
+
+// A file with a NaN coordinate is refused before it reaches the window; one whose coordinates
+// are as large as floats go loads, and every way of pushing it about keeps it finite.
+TEST_F(MainWindowTest, NonFiniteFilesAreRefusedAndHugeShapesSurviveEveryInput) {
+    SPMesh shape;
+    shape.makeDefault();
+    const float huge = std::numeric_limits<float>::max() / 1.5f;
+    for (int i = 0; i < shape.lineCount(); ++i) {
+        for (int j = 0; j < shape.pointsPerLine(); ++j) {
+            Point3 p;
+            shape.getPoint(j, i, p);
+            shape.setPoint(j, i, p * huge);
+        }
+    }
+    const std::string hugePath = dir("hostile") + "/huge.tsk";
+    RecordingMessages quiet;
+    ASSERT_TRUE(saveProjectFile(hugePath, shape, quiet));
+    std::vector<uint8_t> bytes;
+    saveProjectImage(shape, bytes);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    std::memcpy(bytes.data() + 18 + 38 + 22 + 8 + 4 * 13, &nan, sizeof nan);
+    const std::string nanPath = dir("hostile") + "/nan.tsk";
+    std::ofstream(nanPath, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+
+    messages.scriptedAnswers = {true, true, true};
+    EXPECT_FALSE(frame->controlPanel()->openFile(nanPath));
+    ASSERT_FALSE(messages.texts.empty());
+    EXPECT_EQ(messages.texts.back(), kBadFileContentMessage);
+    EXPECT_EQ(caption(), "TESK ( Brenmold ) version 0.0.5.1 << tesk.tsk >>");
+
+    ASSERT_TRUE(frame->controlPanel()->openFile(hugePath));
+    doc->setHandles(std::vector<uint32_t>(doc->handleCount(), CELL_SELECTED));
+    GLView* view = frame->preview();
+    const QPoint centre = view->rect().center();
+    QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, centre);
+    for (int step = 1; step <= 6; ++step) {
+        QTest::mouseMove(view, centre + QPoint(step * 15, step * 9));
+    }
+    QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, centre + QPoint(90, 54));
+    for (const int delta : {120, 120, -360, 2400, -2400}) {
+        QWheelEvent wheel(QPointF(centre), view->mapToGlobal(QPointF(centre)), {}, {0, delta},
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view, &wheel);
+    }
+    view->setFocus();
+    for (const Qt::Key key : {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_0}) {
+        QTest::keyClick(view, key);
+    }
+    // Scale and turn sliders taken to their ends by keys: each step that would overflow is
+    // refused.
+    for (const char* id : {"1018", "1032", "1024", "1028"}) {
+        auto* slider = frame->findChild<QAbstractSlider*>(QString::fromLatin1(id));
+        ASSERT_NE(slider, nullptr) << id;
+        slider->setFocus();
+        for (int k = 0; k < 25; ++k) {
+            QTest::keyClick(slider, Qt::Key_PageUp);
+        }
+    }
+    QApplication::processEvents();
+    for (int i = 0; i < doc->mesh().lineCount(); ++i) {
+        for (const Point3& p : doc->mesh().line(i).workPoints) {
+            ASSERT_TRUE(isFinite(p)) << "line " << i;
+        }
+    }
+    EXPECT_TRUE(isFinite(doc->mesh().halfExtent));
+    EXPECT_EQ(doc->mesh().map.size(), 64u * 64u);
+    EXPECT_FALSE(view->grabFramebuffer().isNull());
+    EXPECT_EQ(doc->getFileName(), hugePath);
 }

@@ -7,11 +7,13 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 using namespace tesk;
 namespace fs = std::filesystem;
@@ -111,6 +113,51 @@ TEST(FileIO, ASaveKeepsTheModeAndRefusesAReadOnlyFile) {
     EXPECT_EQ(result.error(), EACCES);
     EXPECT_EQ(contentOf(locked), "old");
     EXPECT_EQ(modeOf(locked), 0444u);
+    EXPECT_EQ(entriesIn(dir), 2u);
+}
+
+TEST(FileIO, ASaveKeepsTheOwnerAndGroupOfTheFileItReplaces) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "giving a file to another user needs the superuser";
+    }
+    constexpr uid_t kOwner = 4321;
+    constexpr gid_t kGroup = 4322;
+    constexpr uid_t kSaver = 4323;
+    const tesk::testing::ScratchDir scratch("tesk_fileio_owner");
+    const fs::path& dir = scratch.path();
+    ::chmod(dir.c_str(), 0777);
+    const auto ownerOf = [](const fs::path& path) {
+        struct stat st {};
+        EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+        return std::make_pair(st.st_uid, st.st_gid);
+    };
+
+    // The superuser saving another user's file.
+    const fs::path theirs = dir / "theirs.tsk";
+    ASSERT_TRUE(writeFileAtomically(theirs.string(), "old", 3));
+    ASSERT_EQ(::chown(theirs.c_str(), kOwner, kGroup), 0);
+    ::chmod(theirs.c_str(), 0664);
+    ASSERT_TRUE(writeFileAtomically(theirs.string(), "new", 3));
+    EXPECT_EQ(contentOf(theirs), "new");
+    EXPECT_EQ(ownerOf(theirs), std::make_pair(kOwner, kGroup));
+    EXPECT_EQ(modeOf(theirs), 0664u);
+
+    // A user of the file's group may keep the group but not give the file away: it becomes
+    // the saver's, in the old group.
+    EXPECT_TRUE(returnsTrueWithoutHanging([&] {
+        const gid_t groups[] = {kGroup};
+        if (::setgroups(1, groups) != 0 || ::setgid(kSaver) != 0 || ::setuid(kSaver) != 0) {
+            return false;
+        }
+        return static_cast<bool>(writeFileAtomically(theirs.string(), "mine", 4));
+    }));
+    EXPECT_EQ(contentOf(theirs), "mine");
+    EXPECT_EQ(ownerOf(theirs), std::make_pair(kSaver, kGroup));
+
+    // A new file is the saver's own.
+    const fs::path fresh = dir / "fresh.tsk";
+    ASSERT_TRUE(writeFileAtomically(fresh.string(), "x", 1));
+    EXPECT_EQ(ownerOf(fresh).first, ::geteuid());
     EXPECT_EQ(entriesIn(dir), 2u);
 }
 

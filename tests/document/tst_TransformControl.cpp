@@ -1,9 +1,11 @@
 #include "TransformControl.h"
 
 #include "Messages.h"
+#include "ProjectFile.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace tesk;
 
@@ -134,6 +136,51 @@ TEST_F(TransformControlTest, ScaleZeroCollapsesOntoThePivotAndTheMapStaysValid) 
                 << type.caption;
         }
         EXPECT_TRUE(std::isfinite(doc.mesh().halfExtent.x));
+    }
+    EXPECT_TRUE(messages.texts.empty());
+}
+
+TEST_F(TransformControlTest, AStepThatWouldOverflowIsRefusedWhole) {
+    // The default shape blown up to where doubling a coordinate overflows, as a file may
+    // hold it.
+    const float big = std::numeric_limits<float>::max() / 1.5f;
+    SPMesh huge;
+    huge.makeDefault();
+    for (int i = 0; i < huge.lineCount(); ++i) {
+        for (int j = 0; j < huge.pointsPerLine(); ++j) {
+            Point3 p;
+            ASSERT_TRUE(huge.getPoint(j, i, p));
+            ASSERT_TRUE(huge.setPoint(j, i, p * big));
+        }
+    }
+    std::vector<uint8_t> image;
+    saveProjectImage(huge, image);
+    ASSERT_TRUE(doc.loadProject("huge.tsk", &image));
+
+    select({0, 1, 5});
+    EXPECT_TRUE(isFinite(doc.pivot())) << "the mean of large coordinates does not overflow";
+    const int rebuilt = counter.rebuilt;
+    drag(SLIDER_SCALE_X, 100);
+    drag(SLIDER_SCALE_ALL, 60);
+    for (uint32_t k = 0; k < doc.handleCount(); ++k) {
+        EXPECT_EQ(work(k), committed(k)) << "cell " << k;
+    }
+    EXPECT_EQ(counter.rebuilt, rebuilt);
+
+    // A step that stays finite is still taken, from the committed points.
+    drag(SLIDER_SCALE_ALL, 0);
+    drag(SLIDER_SCALE_X, -50);
+    const float pivotX = doc.pivot().x;
+    EXPECT_FLOAT_EQ(work(1).x, pivotX + (committed(1).x - pivotX) * 0.5f);
+    for (const ShapeTypeInfo& type : kShapeTypes) {
+        doc.setType(type.value);
+        EXPECT_TRUE(isFinite(doc.mesh().halfExtent)) << type.caption;
+        // The poles take the mean of their neighbour rings, which must not overflow either.
+        for (int i = 0; i < doc.mesh().lineCount(); ++i) {
+            for (const Point3& p : doc.mesh().line(i).workPoints) {
+                ASSERT_TRUE(isFinite(p)) << type.caption << " line " << i;
+            }
+        }
     }
     EXPECT_TRUE(messages.texts.empty());
 }

@@ -103,8 +103,16 @@ inline std::vector<uint8_t> deflateZeros(uint64_t count) {
     return out;
 }
 
+/// A chunk of the file besides the header, the picture data and the end.
+struct ExtraChunk {
+    const char* type;
+    std::vector<uint8_t> data;
+    bool afterData; ///< after IDAT rather than before it
+};
+
 inline std::vector<uint8_t> pngFile(uint32_t width, uint32_t height, int bitDepth, int colorType,
-                                    bool interlaced, const std::vector<uint8_t>& idat) {
+                                    bool interlaced, const std::vector<uint8_t>& idat,
+                                    const std::vector<ExtraChunk>& extras = {}) {
     std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     std::vector<uint8_t> header;
     appendU32(header, width);
@@ -112,7 +120,16 @@ inline std::vector<uint8_t> pngFile(uint32_t width, uint32_t height, int bitDept
     header.insert(header.end(), {static_cast<uint8_t>(bitDepth), static_cast<uint8_t>(colorType), 0,
                                  0, static_cast<uint8_t>(interlaced ? 1 : 0)});
     appendChunk(out, "IHDR", header);
-    appendChunk(out, "IDAT", idat);
+    for (const bool after : {false, true}) {
+        for (const ExtraChunk& chunk : extras) {
+            if (chunk.afterData == after) {
+                appendChunk(out, chunk.type, chunk.data);
+            }
+        }
+        if (!after) {
+            appendChunk(out, "IDAT", idat);
+        }
+    }
     appendChunk(out, "IEND", {});
     return out;
 }
@@ -138,7 +155,8 @@ inline std::vector<uint8_t> zeroPng(uint32_t width, uint32_t height, int bitDept
 }
 
 /// An 8-bit grey PNG whose rows are each one grey, rampGrey(y); for small pictures.
-inline std::vector<uint8_t> rampPng(uint32_t width, uint32_t height, bool interlaced) {
+inline std::vector<uint8_t> rampPng(uint32_t width, uint32_t height, bool interlaced,
+                                    const std::vector<detail::ExtraChunk>& extras = {}) {
     std::vector<uint8_t> raw;
     detail::forEachStoredRow(width, height, interlaced, [&](uint32_t y, uint32_t w) {
         raw.push_back(0);
@@ -148,7 +166,27 @@ inline std::vector<uint8_t> rampPng(uint32_t width, uint32_t height, bool interl
     uLongf size = idat.size();
     compress(idat.data(), &size, raw.data(), static_cast<uLong>(raw.size()));
     idat.resize(size);
-    return detail::pngFile(width, height, 8, 0, interlaced, idat);
+    return detail::pngFile(width, height, 8, 0, interlaced, idat, extras);
+}
+
+/// `count` compressed text chunks, zTXt and iTXt in turn, each inflating to `textBytes` zero
+/// bytes; every third one comes after the picture data.
+inline std::vector<detail::ExtraChunk> compressedTexts(int count, uint64_t textBytes) {
+    const std::vector<uint8_t> text = detail::deflateZeros(textBytes);
+    std::vector<detail::ExtraChunk> chunks;
+    for (int i = 0; i < count; ++i) {
+        const bool international = i % 2 == 1;
+        // zTXt: keyword, 0, method 0. iTXt: keyword, 0, compressed 1, method 0, language, 0,
+        // translated keyword, 0.
+        std::vector<uint8_t> data = {'C', 'o', 'm', 'm', 'e', 'n', 't', 0, 0};
+        if (international) {
+            data.back() = 1;
+            data.insert(data.end(), {0, 'e', 'n', 0, 0});
+        }
+        data.insert(data.end(), text.begin(), text.end());
+        chunks.push_back({international ? "iTXt" : "zTXt", std::move(data), i % 3 == 2});
+    }
+    return chunks;
 }
 
 /// A 24-bit run-length Targa, top row first, every row made of runs of 128 pixels.

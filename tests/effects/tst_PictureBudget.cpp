@@ -2,6 +2,7 @@
 // smaller picture is wanted; what does not is refused before the big allocation.
 #include "EffectPicture.h"
 #include "FileIO.h"
+#include "ManyScanJpeg.h"
 #include "Messages.h"
 #include "PictureBombs.h"
 #include "PictureFile.h"
@@ -13,6 +14,9 @@
 #include <filesystem>
 #include <stdlib.h>
 #include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 using namespace tesk;
@@ -55,7 +59,67 @@ DecodeOptions reducedTo(int side, size_t budget) {
     return options;
 }
 
+struct ChildDecode {
+    int status;   ///< 0 when the picture decoded, 1 when refused, -1 when the child died
+    long peakKiB; ///< the child's peak resident memory
+};
+
+/// Decodes in a child process, whose peak memory is its own whatever this process held before.
+ChildDecode decodeInChild(const std::vector<uint8_t>& bytes, PictureKind kind) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ImageBuffer image;
+        _exit(decodePicture(bytes, kind, image, reducedTo(64, DecodeOptions{}.memoryBudget)) ==
+                      DecodeResult::Ok
+                  ? 0
+                  : 1);
+    }
+    int status = 0;
+    struct rusage usage {};
+    if (pid < 0 || ::wait4(pid, &status, 0, &usage) != pid) {
+        return {-1, 0};
+    }
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, usage.ru_maxrss};
+}
+
 } // namespace
+
+TEST_F(PictureBudget, CompressedTextChunksAreSkippedUnread) {
+    // 300 text chunks that would inflate to just under the 8 MiB a chunk may take, 2.4 GB of
+    // text in a 2.6 MB file.
+    const std::vector<uint8_t> plain = bombs::rampPng(96, 96, false);
+    const std::vector<uint8_t> texts =
+        bombs::rampPng(96, 96, false, bombs::compressedTexts(300, (uint64_t{8} << 20) - 1024));
+    const ChildDecode without = decodeInChild(plain, PictureKind::Png);
+    const ChildDecode with = decodeInChild(texts, PictureKind::Png);
+    ASSERT_EQ(without.status, 0);
+    ASSERT_EQ(with.status, 0);
+    EXPECT_LT(with.peakKiB - without.peakKiB, 32 * 1024) << "peak KiB " << with.peakKiB;
+
+    ImageBuffer expected;
+    ImageBuffer image;
+    ASSERT_EQ(decodePicture(plain, PictureKind::Png, expected), DecodeResult::Ok);
+    ASSERT_EQ(decodePicture(texts, PictureKind::Png, image), DecodeResult::Ok);
+    EXPECT_EQ(image.pixels, expected.pixels);
+}
+
+TEST_F(PictureBudget, AJpegOfMoreScansThanEncodersWriteIsRefused) {
+    const std::vector<uint8_t> most = bombs::manyScanJpeg(48, 40, kMaxJpegScans);
+    const std::vector<uint8_t> tooMany = bombs::manyScanJpeg(48, 40, kMaxJpegScans + 1);
+    ASSERT_EQ(bombs::countScans(most), kMaxJpegScans);
+    ASSERT_EQ(bombs::countScans(tooMany), kMaxJpegScans + 1);
+    ImageBuffer image;
+    EXPECT_EQ(decodePicture(most, PictureKind::Jpeg, image), DecodeResult::Ok);
+    EXPECT_EQ(image.width, 48);
+    for (const DecodeOptions& options : {DecodeOptions{}, reducedTo(8, 1 << 20)}) {
+        EXPECT_EQ(decodePicture(tooMany, PictureKind::Jpeg, image, options),
+                  DecodeResult::Unreadable);
+        EXPECT_FALSE(image.hasPixels());
+    }
+    RecordingMessages messages;
+    EXPECT_EQ(LoadImageFile(image, write("scans.jpg", tooMany), messages), -1);
+    EXPECT_EQ(messages.texts, std::vector<std::string>{kUnreadablePictureMessage});
+}
 
 TEST_F(PictureBudget, HugePicturesAreRefusedWholeWithTheUnreadableMessage) {
     // 16384 x 16384 would take 1 GiB as a whole picture; the files are 33 KB and 8 MB.

@@ -11,6 +11,8 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <limits>
+#include <utility>
 
 using namespace tesk;
 namespace fs = std::filesystem;
@@ -82,6 +84,8 @@ struct ImageRecipe {
     std::vector<int32_t> vlevel = {1, 3, 3, 2};
     int32_t type = DIM_POLES_BSPLINE;
     bool narrow = false;
+    /// Coordinates written in place of the regular ones, by index among all of them.
+    std::vector<std::pair<size_t, float>> coordinates;
 
     static Point3 pointAt(int line, int column) {
         return {static_cast<float>(line), static_cast<float>(column) * 0.5f, -1.0f};
@@ -114,12 +118,21 @@ struct ImageRecipe {
         text(tags[1]);
         out.i32(columns);
         out.i32(rows);
+        size_t written = 0;
+        auto coordinate = [&](float regular) {
+            float v = regular;
+            for (const auto& [index, value] : coordinates) {
+                v = index == written ? value : v;
+            }
+            out.f32(v);
+            ++written;
+        };
         for (int i = 0; i < rows; ++i) {
             for (int j = 0; j < columns; ++j) {
                 const Point3 p = pointAt(i, j);
-                out.f32(p.x);
-                out.f32(p.y);
-                out.f32(p.z);
+                coordinate(p.x);
+                coordinate(p.y);
+                coordinate(p.z);
             }
         }
         text(tags[2]);
@@ -358,6 +371,33 @@ TEST(ProjectImage, LargestLoadableShapeIsAccepted) {
     EXPECT_EQ(mesh.pointsPerLine(), 64);
     EXPECT_EQ(mesh.line(62).points[63], ImageRecipe::pointAt(62, 63));
     EXPECT_EQ(imageOf(mesh).size(), bytes.size() - 4) << "hlevel cut from 64 to 63 entries";
+}
+
+TEST(ProjectImage, NonFiniteCoordinatesAreRefusedWithTheContentMessage) {
+    Bystander target;
+    constexpr float kInfinity = std::numeric_limits<float>::infinity();
+    const float signallingNan = std::numeric_limits<float>::signaling_NaN();
+    // The first x, a y in the middle and the very last z of the 4 x 4 shape.
+    for (const size_t index : {size_t{0}, size_t{25}, size_t{47}}) {
+        for (const float bad :
+             {std::numeric_limits<float>::quiet_NaN(), -signallingNan, kInfinity, -kInfinity}) {
+            ImageRecipe recipe;
+            recipe.coordinates = {{index, bad}};
+            RecordingMessages messages;
+            EXPECT_FALSE(loadProjectImage(recipe.encode(), target.mesh, messages)) << index;
+            EXPECT_EQ(messages.texts, std::vector<std::string>{kBadFileContentMessage});
+        }
+    }
+    target.expectUnchanged();
+
+    // Finite extremes are still coordinates.
+    ImageRecipe extremes;
+    extremes.coordinates = {{0, std::numeric_limits<float>::max()},
+                            {1, -std::numeric_limits<float>::max()},
+                            {2, std::numeric_limits<float>::denorm_min()}};
+    SPMesh mesh;
+    ASSERT_EQ(readProjectImage(extremes.encode(), mesh), ProjectReadStatus::Ok);
+    EXPECT_EQ(mesh.line(0).points[0].x, std::numeric_limits<float>::max());
 }
 
 TEST(ProjectImage, LevelListsArePaddedOrCutToTheCounts) {

@@ -2,6 +2,7 @@
 #include "SPMesh.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace tesk;
 
@@ -103,6 +104,20 @@ TEST(SPMesh, PointAccessHonoursEachLinesLength) {
     EXPECT_EQ(mesh.line(1).point(17), Point3{});
     EXPECT_EQ(mesh.workPoint(17, 1), Point3{});
     EXPECT_EQ(mesh.workPoint(0, 9), Point3{});
+}
+
+TEST(SPMesh, NonFinitePointsAreRefused) {
+    SPMesh mesh;
+    mesh.makeDefault();
+    const Point3 before = mesh.line(1).point(2);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    for (const Point3 bad : {Point3{nan, 0, 0}, Point3{0, -inf, 0}, Point3{0, 0, inf}}) {
+        EXPECT_FALSE(mesh.setPoint(2, 1, bad));
+        EXPECT_FALSE(mesh.setWorkPoint(2, 1, bad));
+    }
+    EXPECT_EQ(mesh.line(1).point(2), before);
+    EXPECT_EQ(mesh.workPoint(2, 1), before);
 }
 
 TEST(SPMesh, WorkPointsAreCommittedOrRevertedAsAWhole) {

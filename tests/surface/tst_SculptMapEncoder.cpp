@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace tesk {
@@ -83,6 +84,23 @@ TEST(EncodeSculptMap, TinyExtentsAndBadValuesStayInRange) {
     EXPECT_EQ(xCode(bad.map[70]), 255u);
     EXPECT_EQ(xCode(bad.map[64]), 0u);
     EXPECT_EQ(xCode(bad.map[63]), 255u);
+}
+
+TEST(EncodeSculptMap, AnAxisWhoseRangeOverflowsCodesAsFlat) {
+    // Curve arithmetic on coordinates near the float limit can overflow; the half extents go
+    // to the preview and the viewer, so they stay finite whatever the grid holds.
+    const float inf = std::numeric_limits<float>::infinity();
+    std::vector<Point3> g = ramp(1.0f);
+    g[0].y = std::nanf("");
+    g[5].z = inf;
+    g[9].z = -inf;
+    g[3].x = std::numeric_limits<float>::max();
+    g[4].x = -std::numeric_limits<float>::max();
+    const Encoded e = encode(g);
+    EXPECT_EQ(e.halfExtent, Point3{}) << "each axis overflowed or started at a NaN";
+    for (uint32_t p : e.map) {
+        ASSERT_EQ(p & 0xFFFFFFu, 0u);
+    }
 }
 
 } // namespace

@@ -5,7 +5,10 @@
 #include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <limits>
 #include <sys/stat.h>
+#include <utility>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -85,6 +88,33 @@ TEST(Cli, UnusableInputsExitTwoWithTheReason) {
     const CliRun waiting = cli({"info", fifo.string()});
     EXPECT_EQ(waiting.status, 2);
     EXPECT_NE(waiting.err.find("ファイルが開けませんでした。"), std::string::npos) << waiting.err;
+}
+
+TEST(Cli, ANonFiniteCoordinateIsRefusedByEveryCommand) {
+    constexpr size_t kFirstCoordinate = 18 + 38 + 22 + 8;
+    const std::vector<std::pair<size_t, float>> poisons = {
+        {0, std::numeric_limits<float>::quiet_NaN()},
+        {29, -std::numeric_limits<float>::infinity()}};
+    for (const auto& [index, value] : poisons) {
+        std::string bytes = golden("default.tsk");
+        std::memcpy(bytes.data() + kFirstCoordinate + 4 * index, &value, sizeof value);
+        const fs::path input = workDir() / "poisoned.tsk";
+        std::ofstream(input, std::ios::binary) << bytes;
+        const fs::path output = workDir() / "poisoned.bmp";
+        const std::vector<std::vector<std::string>> commands = {
+            {"info", input.string()},
+            {"check", input.string()},
+            {"render", input.string(), output.string()},
+            {"render", input.string(), output.string(), "--lod", "8"}};
+        for (const auto& command : commands) {
+            const CliRun run = cli(command);
+            EXPECT_EQ(run.status, 2) << command[0] << " " << value;
+            EXPECT_NE(run.err.find("ファイルの内容が正しくありません。"), std::string::npos)
+                << run.err;
+            EXPECT_TRUE(run.out.empty()) << run.out;
+        }
+        EXPECT_FALSE(fs::exists(output));
+    }
 }
 
 TEST(Cli, UsageErrorsExitSixtyFour) {

@@ -3,6 +3,7 @@
 #include "Cli.h"
 #include "Installation.h"
 #include "StandardOutput.h"
+#include "SaveSignals.h"
 
 #include <array>
 #include <cstring>
@@ -41,6 +42,8 @@ void printUsage(std::FILE* out) {
 int main(int argc, char** argv) {
     using namespace tesk::cli;
     tesk::guardStandardStreams("tesk-cli");
+    // Ctrl+C or a kill during `new` or `render` leaves no temporary file beside the output.
+    tesk::removeTemporaryFileOnEndingSignals();
     for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             printUsage(stdout);
