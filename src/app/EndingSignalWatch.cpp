@@ -29,7 +29,10 @@ void onEndingSignal(int signal) {
     } else {
         g_asked = 1;
         const char byte = 1;
-        static_cast<void>(::write(g_wakePipe[1], &byte, 1));
+        // A full pipe already holds a wake-up; nothing more to do either way.
+        if (::write(g_wakePipe[1], &byte, 1) < 0) {
+            g_asked = 1;
+        }
     }
     errno = saved;
 }

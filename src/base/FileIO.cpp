@@ -63,9 +63,11 @@ void keepOwner(int fd, const struct stat& replaced) {
         (mine.st_uid == replaced.st_uid && mine.st_gid == replaced.st_gid)) {
         return;
     }
-    if (::fchown(fd, replaced.st_uid, replaced.st_gid) != 0) {
-        static_cast<void>(::fchown(fd, static_cast<uid_t>(-1), replaced.st_gid));
+    if (::fchown(fd, replaced.st_uid, replaced.st_gid) == 0 ||
+        ::fchown(fd, static_cast<uid_t>(-1), replaced.st_gid) == 0) {
+        return;
     }
+    // Neither could be given: the file stays the user's own, as a new file would be.
 }
 
 bool writeAll(int fd, const uint8_t* p, size_t size) {

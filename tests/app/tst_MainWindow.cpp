@@ -564,6 +564,7 @@ TEST_F(MainWindowTest, HomePageBlogAndF1OpenTheManualPagesShippedWithTheEditor) 
     // The pages a build puts beside the editor exist.
     EXPECT_TRUE(fs::is_regular_file(fs::path(TESK_SOURCE_DIR) / "docs" / "manual.html"));
     EXPECT_TRUE(fs::is_regular_file(fs::path(TESK_SOURCE_DIR) / "docs" / "changes.html"));
+}
 
 // A file with a NaN coordinate is refused before it reaches the window; one whose coordinates
 // are as large as floats go loads, and every way of pushing it about keeps it finite.

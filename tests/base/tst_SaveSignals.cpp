@@ -28,7 +28,9 @@ pid_t startSavingChild(const std::string& target) {
         ::close(ready[0]);
         removeTemporaryFileOnEndingSignals();
         const char started = 1;
-        static_cast<void>(::write(ready[1], &started, 1));
+        if (::write(ready[1], &started, 1) != 1) {
+            ::_exit(3);
+        }
         std::vector<uint8_t> bytes(kSaveBytes);
         for (uint8_t round = 0;; ++round) {
             bytes.assign(kSaveBytes, round);
@@ -37,7 +39,7 @@ pid_t startSavingChild(const std::string& target) {
     }
     ::close(ready[1]);
     char started = 0;
-    static_cast<void>(::read(ready[0], &started, 1));
+    EXPECT_EQ(::read(ready[0], &started, 1), 1);
     ::close(ready[0]);
     return child;
 }
