@@ -7,6 +7,7 @@
 #include "SculptMapCheck.h"
 
 #include <GL/gl.h>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
@@ -19,6 +20,7 @@
 #include <QResizeEvent>
 #include <QSurfaceFormat>
 #include <QTimer>
+#include <QToolButton>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
@@ -80,6 +82,11 @@ GLView::GLView(Ctesk001Doc& doc, DocumentPreview& preview, QWidget* parent)
         m_preview.cameras[0].reset();
         redraw();
     });
+    connect(m_toolBar, &GLToolDialog::textureToggled, this,
+            [this](bool shown) { showTexture(shown ? m_lastTexture : PreviewTextureKind::None); });
+    connect(m_toolBar, &GLToolDialog::checkerChosen, this,
+            [this] { showTexture(PreviewTextureKind::Checker); });
+    connect(m_toolBar, &GLToolDialog::pictureRequested, this, [this] { choosePicture(); });
     connect(m_toolBar, &GLToolDialog::typeChosen, this,
             [this](int32_t type) { m_doc.setType(type); });
     m_doc.addListener(this, ListenerRank::Preview);
@@ -118,9 +125,40 @@ void GLView::showLodLevel(int level) {
     redraw();
 }
 
+void GLView::showTexture(PreviewTextureKind kind) {
+    m_preview.showTexture(kind);
+    if (m_preview.texture() != PreviewTextureKind::None) {
+        m_lastTexture = m_preview.texture();
+    }
+    m_toolBar->textureButton()->setChecked(m_preview.texture() != PreviewTextureKind::None);
+    redraw();
+}
+
+void GLView::setPictureChooser(EffectDialog::PictureChooser chooser, Messages& messages) {
+    m_choosePicture = std::move(chooser);
+    m_messages = &messages;
+}
+
+bool GLView::choosePicture() {
+    if (!m_choosePicture || m_messages == nullptr) {
+        return false;
+    }
+    const QString folder = QFileInfo(QString::fromStdString(m_preview.picturePath())).path();
+    const std::optional<QString> path =
+        m_choosePicture(this, QString::fromUtf8(kEffectPictureFilter), folder);
+    const bool shown = path && m_preview.choosePicture(path->toStdString(), *m_messages);
+    showTexture(shown ? PreviewTextureKind::Picture : m_preview.texture());
+    return shown;
+}
+
 void GLView::keyPressEvent(QKeyEvent* event) {
     const int level = event->key() - Qt::Key_0;
     const Qt::KeyboardModifiers others = event->modifiers() & ~Qt::KeypadModifier;
+    if (others == Qt::NoModifier && event->key() == Qt::Key_T) {
+        showTexture(m_preview.texture() == PreviewTextureKind::None ? m_lastTexture
+                                                                    : PreviewTextureKind::None);
+        return;
+    }
     if (others == Qt::NoModifier && level >= 0 && level < static_cast<int>(kLodLevels.size())) {
         showLodLevel(level);
         return;
