@@ -45,8 +45,9 @@ void DocumentPreview::showTexture(PreviewTextureKind kind) {
         makeCheckerPicture(m_checker);
     }
     m_texture = kind;
-    if (previewObjectId != -1) {
-        buildPreviewMesh();
+    // Only the texture changes: the mesh keeps its place in the scene and so its pick number.
+    if (GLMesh* preview = m_scene.findObject(previewObjectId)) {
+        dressPreviewMesh(*preview);
     }
 }
 
@@ -60,6 +61,19 @@ bool DocumentPreview::choosePicture(const std::string& path, Messages& messages)
     m_texture = PreviewTextureKind::None; // shown afresh below
     showTexture(PreviewTextureKind::Picture);
     return true;
+}
+
+void DocumentPreview::dressPreviewMesh(GLMesh& preview) {
+    // The mesh's removal takes its texture image along, so each mesh gets its own copy.
+    const int old = preview.textureImageId;
+    preview.textureImageId = -1;
+    m_scene.removeImage(old);
+    const ImageBuffer& texture = m_texture == PreviewTextureKind::Picture ? m_picture : m_checker;
+    if (m_texture != PreviewTextureKind::None && texture.hasWholePicture()) {
+        preview.textureImageId = m_scene.createImage();
+        m_scene.findImage(preview.textureImageId)
+            ->setFrom(texture.pixels.data(), texture.width, texture.height);
+    }
 }
 
 void DocumentPreview::buildPreviewMesh() {
@@ -79,13 +93,7 @@ void DocumentPreview::buildPreviewMesh() {
     const int faces = kLodLevels[static_cast<size_t>(m_lodLevel)].faces;
     preview->BuildFromSculptMap(*image, faces == 0 ? kMapSide : faces + 1);
     preview->selection = GLMesh::SELECTED;
-    // The mesh's removal takes its texture image along, so each rebuild gets its own copy.
-    const ImageBuffer& texture = m_texture == PreviewTextureKind::Picture ? m_picture : m_checker;
-    if (m_texture != PreviewTextureKind::None && texture.hasWholePicture()) {
-        preview->textureImageId = m_scene.createImage();
-        m_scene.findImage(preview->textureImageId)
-            ->setFrom(texture.pixels.data(), texture.width, texture.height);
-    }
+    dressPreviewMesh(*preview);
     preview->scale = mesh.halfExtent;
 }
 

@@ -13,6 +13,7 @@
 namespace tesk {
 
 class Ctesk001Doc;
+class GLMesh;
 class GLScene;
 class Messages;
 
@@ -57,6 +58,8 @@ public:
 
 private:
     void buildPreviewMesh();
+    /// Gives the mesh a copy of the shown texture, or none.
+    void dressPreviewMesh(GLMesh& preview);
 
     Ctesk001Doc& m_doc;
     GLScene& m_scene;

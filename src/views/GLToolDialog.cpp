@@ -62,8 +62,9 @@ GLToolDialog::GLToolDialog(QWidget* parent)
     m_picture = textureMenu->addAction(QString::fromUtf8("画像…"));
     m_texture->setMenu(textureMenu);
     m_texture->setPopupMode(QToolButton::MenuButtonPopup);
-    // The first row does not wrap: the bar is never narrower than it.
-    setMinimumWidth(m_texture->geometry().right() + 1);
+    // The first row does not wrap: the bar is never narrower than its designed buttons. The
+    // texture button shows only where it fits; key T works without it.
+    setMinimumWidth(through->geometry().right() + 1);
     auto* reset = makeButton(this, "1041", "初期位置", du.rect(0, 12, 50, 13));
 
     connect(solid, &QPushButton::clicked, this, [this] { emit drawModeChosen(4); });
@@ -147,6 +148,7 @@ int GLToolDialog::heightForWidth(int width) const {
 
 void GLToolDialog::resizeEvent(QResizeEvent* event) {
     arrange(event->size().width(), true);
+    m_texture->setVisible(m_texture->geometry().right() < event->size().width());
     QWidget::resizeEvent(event);
 }
 
