@@ -2,12 +2,12 @@
 
 #include "Ctesk001Doc.h"
 #include "DocumentPreview.h"
+#include "FileNames.h"
 #include "GLToolDialog.h"
 #include "LodGrid.h"
 #include "SculptMapCheck.h"
 
 #include <GL/gl.h>
-#include <QFileInfo>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
@@ -143,10 +143,13 @@ bool GLView::choosePicture() {
     if (!m_choosePicture || m_messages == nullptr) {
         return false;
     }
-    const QString folder = QFileInfo(QString::fromStdString(m_preview.picturePath())).path();
+    // Paths go byte for byte as the system spells them, as the effects' picture choice has it.
+    const std::string last = m_preview.picturePath();
+    const std::string folder = last.substr(0, last.find_last_of('/') + 1);
     const std::optional<QString> path =
-        m_choosePicture(this, QString::fromUtf8(kEffectPictureFilter), folder);
-    const bool shown = path && m_preview.choosePicture(path->toStdString(), *m_messages);
+        m_choosePicture(this, QString::fromUtf8(kEffectPictureFilter), shownFileName(folder));
+    const bool shown = path && !path->isEmpty() &&
+                       m_preview.choosePicture(systemFileName(*path, folder), *m_messages);
     showTexture(shown ? PreviewTextureKind::Picture : m_preview.texture());
     return shown;
 }
