@@ -2,6 +2,7 @@
 
 #include "Ctesk001View.h"
 #include "DocumentPreview.h"
+#include "FileChooser.h"
 #include "FileNames.h"
 #include "GLView.h"
 #include "Messages.h"
@@ -41,6 +42,11 @@ CTeskMainFrame::CTeskMainFrame(Ctesk001Doc& doc, DocumentPreview& preview, Messa
     m_transformPane = new PECView(doc, m_editorColumn);
     m_preview = new GLView(doc, preview, m_right);
     m_preview->setObjectName(QStringLiteral("GLView"));
+    m_preview->setPictureChooser(
+        [&chooser](QWidget* owner, const QString& filter, const QString& folder) {
+            return chooser.openFile(owner, filter, folder);
+        },
+        messages);
     for (QSplitter* splitter : {m_outer, m_right, m_editorColumn}) {
         splitter->setChildrenCollapsible(false);
     }

@@ -86,26 +86,34 @@ bool takeQtOption(int argc, char** argv, int& i, EditorCommandLine& line) {
     return false;
 }
 
-/// Takes --screenshot PATH or --screenshot=PATH; false when argv[i] is neither.
-bool takeScreenshotOption(int argc, char** argv, int& i, EditorCommandLine& line) {
-    const std::string flag = std::string("--") + kScreenshotOption.name;
+/// Takes --NAME VALUE or --NAME=VALUE of `option` into `given` and `value`; false when argv[i]
+/// is neither.
+bool takeValueOption(const EditorOption& option, int argc, char** argv, int& i,
+                     EditorCommandLine& line, bool& given, std::string& value) {
+    const std::string flag = std::string("--") + option.name;
     const std::string_view arg = argv[i];
     if (arg.substr(0, flag.size()) != flag) {
         return false;
     }
     if (arg.size() > flag.size() && arg[flag.size()] == '=') {
-        line.screenshotPath = arg.substr(flag.size() + 1);
+        value = arg.substr(flag.size() + 1);
     } else if (arg.size() > flag.size()) {
         return false;
     } else if (i + 1 < argc) {
-        line.screenshotPath = argv[++i];
+        value = argv[++i];
     } else {
         line.request = EditorCommandLine::Request::UsageError;
-        line.problem = flag + " takes a " + kScreenshotOption.valueName;
+        line.problem = flag + " takes a " + option.valueName;
         return true;
     }
-    line.screenshot = true;
+    given = true;
     return true;
+}
+
+bool takeEditorOption(int argc, char** argv, int& i, EditorCommandLine& line) {
+    return takeValueOption(kScreenshotOption, argc, argv, i, line, line.screenshot,
+                           line.screenshotPath) ||
+           takeValueOption(kTextureOption, argc, argv, i, line, line.texture, line.texturePath);
 }
 
 bool takeRequest(std::string_view arg, EditorCommandLine& line) {
@@ -133,7 +141,7 @@ EditorCommandLine readEditorCommandLine(int argc, char** argv) {
             haveFile = true;
         } else if (arg == "--") {
             optionsEnded = true;
-        } else if (!takeRequest(arg, line) && !takeScreenshotOption(argc, argv, i, line) &&
+        } else if (!takeRequest(arg, line) && !takeEditorOption(argc, argv, i, line) &&
                    !takeQtOption(argc, argv, i, line)) {
             line.request = EditorCommandLine::Request::UsageError;
             line.problem = "unknown option '" + std::string(arg) + "'";

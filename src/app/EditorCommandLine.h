@@ -17,6 +17,10 @@ struct EditorOption {
 
 inline constexpr EditorOption kScreenshotOption = {
     "screenshot", "PATH", "Save a PNG of the window once drawn, then exit."};
+inline constexpr EditorOption kTextureOption = {
+    "texture", "PIC", "Show the picture PIC on the preview's shape, or the checker for 'checker'."};
+/// The value of --texture that stands for the built-in checker.
+inline constexpr const char* kCheckerTextureName = "checker";
 
 /// What the command line asks for.
 struct EditorCommandLine {
@@ -25,8 +29,10 @@ struct EditorCommandLine {
     std::string problem; ///< for UsageError: what is wrong
     bool screenshot = false;
     std::string screenshotPath;
-    std::string file;     ///< the project file to open, empty for none
-    std::string platform; ///< the value of -platform, empty when not given
+    bool texture = false;
+    std::string texturePath; ///< a picture file or kCheckerTextureName
+    std::string file;        ///< the project file to open, empty for none
+    std::string platform;    ///< the value of -platform, empty when not given
     bool displayGiven = false;
     /// argv[0] and the standard options of Qt programs with their values, in their order:
     /// all QApplication gets, so that no file name is ever taken for one of its options.

@@ -70,6 +70,9 @@ void describeCommandLine(QCommandLineParser& parser) {
     parser.addOption(QCommandLineOption(QString::fromLatin1(kScreenshotOption.name),
                                         QString::fromLatin1(kScreenshotOption.description),
                                         QString::fromLatin1(kScreenshotOption.valueName)));
+    parser.addOption(QCommandLineOption(QString::fromLatin1(kTextureOption.name),
+                                        QString::fromLatin1(kTextureOption.description),
+                                        QString::fromLatin1(kTextureOption.valueName)));
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Project file to open."),
                                  QStringLiteral("[FILE.tsk]"));
 }
@@ -100,8 +103,8 @@ void answerWithoutWindow(const EditorCommandLine& line, char* program) {
     }
     if (line.request == Request::Version) {
         // Qt's own answer names only the version; a packaged program also names its licence.
-        std::printf("%s %s\n%s", qPrintable(QCoreApplication::applicationName()),
-                    programVersion(), programLicence());
+        std::printf("%s %s\n%s", qPrintable(QCoreApplication::applicationName()), programVersion(),
+                    programLicence());
         std::exit(0);
     }
     parser.process(app); // prints and exits
@@ -165,9 +168,15 @@ int main(int argc, char** argv) {
     frame.layoutPanes(available.width(), available.height());
 
     // Nothing is drawn before the event loop runs, so the file opens before the wait starts.
-    const bool opened = line.file.empty() || frame.controlPanel()->openFile(line.file);
+    bool opened = line.file.empty() || frame.controlPanel()->openFile(line.file);
+    if (line.texture && line.texturePath == kCheckerTextureName) {
+        frame.preview()->showTexture(PreviewTextureKind::Checker);
+    } else if (line.texture) {
+        opened = preview.choosePicture(line.texturePath, messages) && opened;
+        frame.preview()->showTexture(preview.texture());
+    }
     if (line.screenshot) {
-        // The picture is still taken when the file cannot be used; the run then exits 2.
+        // The picture is still taken when a file cannot be used; the run then exits 2.
         screenshotWhenDrawn(frame, line.screenshotPath, opened ? 0 : kExitUnusable);
     }
     return QApplication::exec();

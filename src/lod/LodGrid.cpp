@@ -39,6 +39,11 @@ LodPixel lodPixel(int s, int t, int faces, int width, int height, int stitch) {
     return p;
 }
 
+LodTexCoord lodTexCoord(int row, int column, int faces) {
+    const auto f = static_cast<float>(faces);
+    return {static_cast<float>(column) / f, static_cast<float>(row) / f};
+}
+
 Point3 lodPosition(uint32_t colour) {
     const auto channel = [colour](int shift) {
         return static_cast<float>((colour >> shift) & 0xFFu) / 255.0f - 0.5f;
@@ -71,10 +76,14 @@ bool buildLodGrid(std::span<const uint32_t> picture, int width, int height, int 
     }
     out.faces = faces;
     out.stitch = stitch;
-    out.vertices.resize(static_cast<size_t>(faces + 1) * static_cast<size_t>(faces + 1));
+    const size_t count = static_cast<size_t>(faces + 1) * static_cast<size_t>(faces + 1);
+    out.vertices.resize(count);
+    out.texCoords.resize(count);
     Point3* v = out.vertices.data();
+    LodTexCoord* uv = out.texCoords.data();
     for (int s = 0; s <= faces; ++s) {
         for (int t = 0; t <= faces; ++t) {
+            *uv++ = lodTexCoord(s, t, faces);
             const LodPixel p = lodPixel(s, t, faces, width, height, stitch);
             *v++ = lodPosition(
                 picture[static_cast<size_t>(height - 1 - p.row) * static_cast<size_t>(width) +

@@ -59,12 +59,26 @@ Point3 lodPosition(uint32_t colour);
 /// The nearest picture colour of a position of the unit-sized shape.
 uint32_t lodColour(Point3 position);
 
+/// Where a vertex takes its texture, both 0 … 1: s along the map's columns, t along its rows
+/// with 0 at the row read from the picture's bottom, so a texture lies on the map upright.
+struct LodTexCoord {
+    float s;
+    float t;
+    friend bool operator==(const LodTexCoord&, const LodTexCoord&) = default;
+};
+
+/// The texture place of vertex (row, column) of a grid with `faces` faces a side, as viewers
+/// give it: column / faces, row / faces. A closed shape's seam column reads the first pixel
+/// again but keeps s = 1, so the texture closes there instead of running back over the shape.
+LodTexCoord lodTexCoord(int row, int column, int faces);
+
 /// The vertices a viewer builds at one level: (faces + 1)² positions of the unit-sized shape,
-/// row-major, row 0 read from the bottom of the picture.
+/// row-major, row 0 read from the bottom of the picture, each with its texture place.
 struct LodGrid {
     int faces = 0;
     int stitch = 0;
     std::vector<Point3> vertices;
+    std::vector<LodTexCoord> texCoords;
 
     int side() const { return faces + 1; }
     Point3 at(int row, int column) const {

@@ -37,6 +37,45 @@ const SculptMapCheck& DocumentPreview::mapCheck() {
     return m_check;
 }
 
+void DocumentPreview::showTexture(PreviewTextureKind kind) {
+    if (kind == m_texture || (kind == PreviewTextureKind::Picture && !m_picture.hasPixels())) {
+        return;
+    }
+    if (kind == PreviewTextureKind::Checker && !m_checker.hasPixels()) {
+        makeCheckerPicture(m_checker);
+    }
+    m_texture = kind;
+    // Only the texture changes: the mesh keeps its place in the scene and so its pick number.
+    if (GLMesh* preview = m_scene.findObject(previewObjectId)) {
+        dressPreviewMesh(*preview);
+    }
+}
+
+bool DocumentPreview::choosePicture(const std::string& path, Messages& messages) {
+    ImageBuffer loaded;
+    if (loadTexturePicture(loaded, path, messages) != 1 || !loaded.hasWholePicture()) {
+        return false;
+    }
+    m_picture.setFrom(loaded.pixels.data(), loaded.width, loaded.height);
+    m_picture.filePath = loaded.filePath;
+    m_texture = PreviewTextureKind::None; // shown afresh below
+    showTexture(PreviewTextureKind::Picture);
+    return true;
+}
+
+void DocumentPreview::dressPreviewMesh(GLMesh& preview) {
+    // The mesh's removal takes its texture image along, so each mesh gets its own copy.
+    const int old = preview.textureImageId;
+    preview.textureImageId = -1;
+    m_scene.removeImage(old);
+    const ImageBuffer& texture = m_texture == PreviewTextureKind::Picture ? m_picture : m_checker;
+    if (m_texture != PreviewTextureKind::None && texture.hasWholePicture()) {
+        preview.textureImageId = m_scene.createImage();
+        m_scene.findImage(preview.textureImageId)
+            ->setFrom(texture.pixels.data(), texture.width, texture.height);
+    }
+}
+
 void DocumentPreview::buildPreviewMesh() {
     const SPMesh& mesh = m_doc.mesh();
     if (previewObjectId != -1) {
@@ -54,6 +93,7 @@ void DocumentPreview::buildPreviewMesh() {
     const int faces = kLodLevels[static_cast<size_t>(m_lodLevel)].faces;
     preview->BuildFromSculptMap(*image, faces == 0 ? kMapSide : faces + 1);
     preview->selection = GLMesh::SELECTED;
+    dressPreviewMesh(*preview);
     preview->scale = mesh.halfExtent;
 }
 

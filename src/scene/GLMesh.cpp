@@ -1,6 +1,7 @@
 #include "GLMesh.h"
 
 #include "ImageBuffer.h"
+#include "LodGrid.h"
 #include "ObjectIds.h"
 
 #include <algorithm>
@@ -284,7 +285,6 @@ bool GLMesh::BuildFromSculptMap(const ImageBuffer& image, int n) {
         stitchType == STITCH_SPHERE || stitchType == STITCH_TORUS || stitchType == STITCH_CYLINDER;
     const int columnStep = width / last;
     const int columnRest = width % last;
-    const float step = 1.0f / static_cast<float>(last);
     constexpr float byteScale = 1.0f / 256.0f;
     float* pos = positions.data();
     float* uv = texCoords.data();
@@ -293,7 +293,6 @@ bool GLMesh::BuildFromSculptMap(const ImageBuffer& image, int n) {
         // Vertex row 0 reads the last row of the pixel array: the map is stored top row first.
         const uint32_t* pixels = image.pixels.data() + static_cast<size_t>(width) *
                                                            static_cast<size_t>(height - 1 - row.h);
-        const float v = std::min(static_cast<float>(last - i) * step, 1.0f);
         // l = trunc(j * width / last), kept as quotient and remainder to avoid a division.
         int quotient = 0;
         int rest = 0;
@@ -306,8 +305,10 @@ bool GLMesh::BuildFromSculptMap(const ImageBuffer& image, int n) {
             pos[0] = static_cast<float>(p & 0xFFu) * byteScale - 0.5f;
             pos[1] = static_cast<float>((p >> 8) & 0xFFu) * byteScale - 0.5f;
             pos[2] = static_cast<float>((p >> 16) & 0xFFu) * byteScale - 0.5f;
-            uv[0] = std::min(static_cast<float>(j) * step, 1.0f);
-            uv[1] = v;
+            // Textures go up top row first, so GL's t counts from the picture's top.
+            const LodTexCoord place = lodTexCoord(i, j, last);
+            uv[0] = place.s;
+            uv[1] = 1.0f - place.t;
             pos += 3;
             uv += 2;
             quotient += columnStep;

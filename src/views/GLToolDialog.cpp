@@ -9,9 +9,11 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QToolButton>
 #include <algorithm>
 #include <limits>
 
@@ -33,7 +35,8 @@ QPushButton* makeButton(QWidget* parent, const char* id, const char* text, const
 }
 } // namespace
 
-GLToolDialog::GLToolDialog(QWidget* parent) : QWidget(parent), m_lodChooser(new QComboBox(this)) {
+GLToolDialog::GLToolDialog(QWidget* parent)
+    : QWidget(parent), m_lodChooser(new QComboBox(this)), m_texture(new QToolButton(this)) {
     setFont(pointFont("MS UI Gothic", 80));
     const DialogUnits du(font());
 
@@ -46,7 +49,21 @@ GLToolDialog::GLToolDialog(QWidget* parent) : QWidget(parent), m_lodChooser(new 
     auto* through = makeButton(this, "1039", "ポイント 透過", du.rect(162, 0, 48, 12));
     through->setCheckable(true);
     through->setChecked(true);
-    // The first row does not wrap: the bar is never narrower than it.
+    // In the first row's free space: a click switches the texture, the arrow chooses it.
+    m_texture->setObjectName(QStringLiteral("texture"));
+    m_texture->setText(QString::fromUtf8("テクスチャ"));
+    m_texture->setCheckable(true);
+    m_texture->setFocusPolicy(Qt::NoFocus);
+    m_texture->setGeometry(du.rect(214, 0, 48, 12));
+    m_texture->setToolTip(QStringLiteral(
+        "Shows a texture on the shape as viewers map it: the checker or a picture (key T)"));
+    auto* textureMenu = new QMenu(m_texture);
+    m_checker = textureMenu->addAction(QString::fromUtf8("チェッカー"));
+    m_picture = textureMenu->addAction(QString::fromUtf8("画像…"));
+    m_texture->setMenu(textureMenu);
+    m_texture->setPopupMode(QToolButton::MenuButtonPopup);
+    // The first row does not wrap: the bar is never narrower than its designed buttons. The
+    // texture button shows only where it fits; key T works without it.
     setMinimumWidth(through->geometry().right() + 1);
     auto* reset = makeButton(this, "1041", "初期位置", du.rect(0, 12, 50, 13));
 
@@ -54,6 +71,9 @@ GLToolDialog::GLToolDialog(QWidget* parent) : QWidget(parent), m_lodChooser(new 
     connect(wire, &QPushButton::clicked, this, [this] { emit drawModeChosen(3); });
     connect(through, &QPushButton::toggled, this, &GLToolDialog::markersThroughChanged);
     connect(reset, &QPushButton::clicked, this, &GLToolDialog::cameraResetRequested);
+    connect(m_texture, &QToolButton::clicked, this, &GLToolDialog::textureToggled);
+    connect(m_checker, &QAction::triggered, this, &GLToolDialog::checkerChosen);
+    connect(m_picture, &QAction::triggered, this, &GLToolDialog::pictureRequested);
 
     m_typeOrigin = du.rect(60, 13, 1, 1).topLeft();
     QList<RADIOFrame*> ring;
@@ -128,6 +148,7 @@ int GLToolDialog::heightForWidth(int width) const {
 
 void GLToolDialog::resizeEvent(QResizeEvent* event) {
     arrange(event->size().width(), true);
+    m_texture->setVisible(m_texture->geometry().right() < event->size().width());
     QWidget::resizeEvent(event);
 }
 

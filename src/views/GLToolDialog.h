@@ -7,8 +7,10 @@
 #include <array>
 #include <cstdint>
 
+class QAction;
 class QComboBox;
 class QPushButton;
+class QToolButton;
 
 namespace tesk {
 
@@ -34,6 +36,10 @@ public:
     /// Shows a level (an index into kLodLevels) as chosen, without emitting lodLevelChosen.
     void showLodLevel(int level);
     QComboBox* lodChooser() const { return m_lodChooser; }
+    /// Checked while a texture lies on the shape; its menu chooses the checker or a picture.
+    QToolButton* textureButton() const { return m_texture; }
+    QAction* checkerAction() const { return m_checker; }
+    QAction* pictureAction() const { return m_picture; }
 
 signals:
     void drawModeChosen(int mode);
@@ -42,6 +48,10 @@ signals:
     void cameraResetRequested();
     void typeChosen(int32_t type);
     void lodLevelChosen(int level);
+    /// The texture button was switched (it shows the last texture chosen).
+    void textureToggled(bool shown);
+    void checkerChosen();
+    void pictureRequested();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -54,6 +64,9 @@ private:
 
     std::array<RADIOFrame*, 9> m_typeButtons{};
     QComboBox* m_lodChooser;
+    QToolButton* m_texture;
+    QAction* m_checker;
+    QAction* m_picture;
     QPoint m_typeOrigin;
 };
 

@@ -2,6 +2,7 @@
 
 #include "Ctesk001Doc.h"
 #include "DocumentPreview.h"
+#include "FileNames.h"
 #include "GLToolDialog.h"
 #include "LodGrid.h"
 #include "SculptMapCheck.h"
@@ -19,6 +20,7 @@
 #include <QResizeEvent>
 #include <QSurfaceFormat>
 #include <QTimer>
+#include <QToolButton>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
@@ -80,6 +82,11 @@ GLView::GLView(Ctesk001Doc& doc, DocumentPreview& preview, QWidget* parent)
         m_preview.cameras[0].reset();
         redraw();
     });
+    connect(m_toolBar, &GLToolDialog::textureToggled, this,
+            [this](bool shown) { showTexture(shown ? m_lastTexture : PreviewTextureKind::None); });
+    connect(m_toolBar, &GLToolDialog::checkerChosen, this,
+            [this] { showTexture(PreviewTextureKind::Checker); });
+    connect(m_toolBar, &GLToolDialog::pictureRequested, this, [this] { choosePicture(); });
     connect(m_toolBar, &GLToolDialog::typeChosen, this,
             [this](int32_t type) { m_doc.setType(type); });
     m_doc.addListener(this, ListenerRank::Preview);
@@ -118,9 +125,43 @@ void GLView::showLodLevel(int level) {
     redraw();
 }
 
+void GLView::showTexture(PreviewTextureKind kind) {
+    m_preview.showTexture(kind);
+    if (m_preview.texture() != PreviewTextureKind::None) {
+        m_lastTexture = m_preview.texture();
+    }
+    m_toolBar->textureButton()->setChecked(m_preview.texture() != PreviewTextureKind::None);
+    redraw();
+}
+
+void GLView::setPictureChooser(EffectDialog::PictureChooser chooser, Messages& messages) {
+    m_choosePicture = std::move(chooser);
+    m_messages = &messages;
+}
+
+bool GLView::choosePicture() {
+    if (!m_choosePicture || m_messages == nullptr) {
+        return false;
+    }
+    // Paths go byte for byte as the system spells them, as the effects' picture choice has it.
+    const std::string last = m_preview.picturePath();
+    const std::string folder = last.substr(0, last.find_last_of('/') + 1);
+    const std::optional<QString> path =
+        m_choosePicture(this, QString::fromUtf8(kEffectPictureFilter), shownFileName(folder));
+    const bool shown = path && !path->isEmpty() &&
+                       m_preview.choosePicture(systemFileName(*path, folder), *m_messages);
+    showTexture(shown ? PreviewTextureKind::Picture : m_preview.texture());
+    return shown;
+}
+
 void GLView::keyPressEvent(QKeyEvent* event) {
     const int level = event->key() - Qt::Key_0;
     const Qt::KeyboardModifiers others = event->modifiers() & ~Qt::KeypadModifier;
+    if (others == Qt::NoModifier && event->key() == Qt::Key_T) {
+        showTexture(m_preview.texture() == PreviewTextureKind::None ? m_lastTexture
+                                                                    : PreviewTextureKind::None);
+        return;
+    }
     if (others == Qt::NoModifier && level >= 0 && level < static_cast<int>(kLodLevels.size())) {
         showLodLevel(level);
         return;

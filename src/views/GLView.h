@@ -11,6 +11,8 @@
 // ordinary child widgets over the picture.
 
 #include "DocumentListener.h"
+#include "DocumentPreview.h"
+#include "EffectDialog.h"
 #include "GLPreviewPasses.h"
 #include "PreviewInteraction.h"
 
@@ -27,8 +29,8 @@ class QTimer;
 namespace tesk {
 
 class Ctesk001Doc;
-class DocumentPreview;
 class GLToolDialog;
+class Messages;
 
 class GLView : public QWidget, public DocumentListener {
     Q_OBJECT
@@ -47,6 +49,14 @@ public:
     /// Shows a level of detail (an index into kLodLevels), as keys 0-4 and the chooser do.
     void showLodLevel(int level);
     const PreviewSettings& settings() const { return m_settings; }
+    /// Lays the checker or the chosen picture on the shape, or takes it off (None); the
+    /// texture button and key T switch between None and the last texture shown.
+    void showTexture(PreviewTextureKind kind);
+    /// Where the texture menu's "画像…" asks for a picture and tells why one cannot be read;
+    /// without it the entry does nothing.
+    void setPictureChooser(EffectDialog::PictureChooser chooser, Messages& messages);
+    /// Asks for a picture and shows it on the shape; false when cancelled or unreadable.
+    bool choosePicture();
     const PreviewInteraction& interaction() const { return m_interaction; }
 
     /// Draws the pick pass into the preview's framebuffer and reads it back for the next
@@ -92,6 +102,9 @@ private:
     GLToolDialog* m_toolBar;
     PreviewSettings m_settings;
     PreviewInteraction m_interaction;
+    PreviewTextureKind m_lastTexture = PreviewTextureKind::Checker;
+    EffectDialog::PictureChooser m_choosePicture;
+    Messages* m_messages = nullptr;
 
     void refreshLodNote();
     void placeLodNote();

@@ -122,6 +122,27 @@ TEST(EditorCommandLine, QtOptionsGoToQtAndEverythingElseStaysAsGiven) {
     EXPECT_EQ(read({"file.tsk", "--help-all"}).request, EditorCommandLine::Request::HelpAll);
 }
 
+TEST(EditorCommandLine, TextureTakesAPictureOrTheCheckerLikeScreenshotTakesItsPath) {
+    const EditorCommandLine line =
+        read({"--texture", "-pic.png", "--screenshot", "s.png", "--", "--texture"});
+    EXPECT_EQ(line.request, EditorCommandLine::Request::Run) << line.problem;
+    EXPECT_TRUE(line.texture);
+    EXPECT_EQ(line.texturePath, "-pic.png");
+    EXPECT_EQ(line.screenshotPath, "s.png");
+    EXPECT_EQ(line.file, "--texture");
+    EXPECT_EQ(qtArguments(line), std::vector<std::string>{"tesk"});
+
+    const EditorCommandLine joined = read({"--texture=checker"});
+    EXPECT_TRUE(joined.texture);
+    EXPECT_EQ(joined.texturePath, tesk::kCheckerTextureName);
+    EXPECT_FALSE(read({"file.tsk"}).texture);
+
+    const EditorCommandLine missing = read({"--screenshot", "s.png", "--texture"});
+    EXPECT_EQ(missing.request, EditorCommandLine::Request::UsageError);
+    EXPECT_EQ(missing.problem, "--texture takes a PIC");
+    EXPECT_EQ(read({"--textures", "a.png"}).request, EditorCommandLine::Request::UsageError);
+}
+
 TEST(EditorCommandLine, OnlyDisplayServersNeedADisplayNamed) {
     using tesk::windowSystemNamed;
     EXPECT_FALSE(windowSystemNamed("", false, false));

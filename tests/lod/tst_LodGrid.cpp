@@ -65,6 +65,62 @@ TEST(LodGrid, PositionSixtyFourWrapsOrClampsPerStitching) {
     }
 }
 
+/// A picture (top row first) whose pixel at column x of row y from the bottom codes x in red
+/// and y in green, so that a vertex's position tells the pixel it read.
+std::vector<uint32_t> placePicture() {
+    std::vector<uint32_t> picture(static_cast<size_t>(kMapSide) * kMapSide);
+    for (int y = 0; y < kMapSide; ++y) {
+        for (int x = 0; x < kMapSide; ++x) {
+            picture[static_cast<size_t>(kMapSide - 1 - y) * kMapSide + static_cast<size_t>(x)] =
+                static_cast<uint32_t>(4 * x) | static_cast<uint32_t>(4 * y) << 8;
+        }
+    }
+    return picture;
+}
+
+TEST(LodGrid, TexturePlacesFollowTheReadPixelsAndCloseTheSeam) {
+    const std::vector<uint32_t> picture = placePicture();
+    const int stitches[] = {kStitchSphere, kStitchTorus, kStitchPlane, kStitchCylinder};
+    std::vector<int> levels(kViewerFaces.begin(), kViewerFaces.end());
+    levels.push_back(kMapSide - 1); // the map as the editor shows it
+    for (const int stitch : stitches) {
+        for (const int faces : levels) {
+            LodGrid grid;
+            ASSERT_TRUE(buildLodGrid(picture, kMapSide, kMapSide, stitch, faces, grid));
+            ASSERT_EQ(grid.texCoords.size(), grid.vertices.size());
+            const auto uv = [&grid](int row, int column) {
+                return grid.texCoords[static_cast<size_t>(row) * grid.side() +
+                                      static_cast<size_t>(column)];
+            };
+            EXPECT_EQ(uv(0, 0), (LodTexCoord{0.0f, 0.0f}));
+            for (int r = 0; r <= faces; ++r) {
+                // The seam column reads column 0 again on closed shapes, yet ends the texture.
+                ASSERT_EQ(uv(r, faces).s, 1.0f) << stitch << " " << faces;
+                ASSERT_EQ(uv(faces, r).t, 1.0f) << stitch << " " << faces;
+                for (int c = 0; c <= faces; ++c) {
+                    const LodTexCoord here = uv(r, c);
+                    if (c > 0) {
+                        ASSERT_GT(here.s, uv(r, c - 1).s);
+                    }
+                    if (r > 0) {
+                        ASSERT_GT(here.t, uv(r - 1, c).t);
+                    }
+                    // Rows: t grows with the picture row the vertex read, counted from the
+                    // bottom, except where a torus wraps its last row back to the first.
+                    const int readRow =
+                        static_cast<int>(std::lround((grid.at(r, c).y + 0.5f) * 255.0f) / 4);
+                    if (stitch != kStitchTorus || r < faces) {
+                        ASSERT_LE(here.t * kMapSide - 1.0f, static_cast<float>(readRow) + 1e-3f);
+                        ASSERT_GE(here.t * kMapSide + 1e-3f, static_cast<float>(readRow));
+                    } else {
+                        ASSERT_EQ(readRow, 0);
+                    }
+                }
+            }
+        }
+    }
+}
+
 /// A 24-bit bottom-up BMP read as viewers hold it: row 0 at the bottom, red first.
 Point3 bmpPosition(const std::vector<uint8_t>& file, int row, int column) {
     const size_t at = 54 + (static_cast<size_t>(row) * 64 + static_cast<size_t>(column)) * 3;

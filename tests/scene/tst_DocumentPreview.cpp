@@ -122,3 +122,57 @@ TEST_F(DocumentPreviewTest, APreviewLevelReadsTheSamePixelsAsViewers) {
         }
     }
 }
+
+TEST(PreviewTexture, TheCheckerAlternatesItsCellsAndNumbersEachOne) {
+    ImageBuffer checker;
+    makeCheckerPicture(checker);
+    ASSERT_TRUE(checker.hasWholePicture());
+    ASSERT_EQ(checker.width, kTextureSide);
+    constexpr int cell = kTextureSide / kCheckerCells;
+    for (int row = 0; row < kCheckerCells; ++row) {
+        for (int column = 0; column < kCheckerCells; ++column) {
+            const auto at = [&](int x, int y) {
+                return checker.pixels[static_cast<size_t>(row * cell + y) * kTextureSide +
+                                      static_cast<size_t>(column * cell + x)];
+            };
+            const uint32_t ground = (row + column) % 2 == 0 ? kCheckerLight : kCheckerDark;
+            EXPECT_EQ(at(1, 1), ground) << row << " " << column;
+            EXPECT_EQ(at(cell - 2, cell - 2), ground) << row << " " << column;
+            // The number stands in the middle, clear of the cell's edges.
+            int digitPixels = 0;
+            for (int y = 0; y < cell; ++y) {
+                for (int x = 0; x < cell; ++x) {
+                    const bool digit = at(x, y) == kCheckerDigit;
+                    digitPixels += digit;
+                    ASSERT_TRUE(!digit || (x > 2 && x < cell - 3 && y > 2 && y < cell - 3));
+                }
+            }
+            EXPECT_GT(digitPixels, 100) << row << " " << column;
+        }
+    }
+}
+
+TEST_F(DocumentPreviewTest, TheShownTextureStaysThroughRebuildsAndLevelsWithoutPilingUp) {
+    doc.newShape();
+    const int images = scene.imageCount();
+    const int meshPosition = scene.objectPosition(preview.previewObjectId);
+    preview.showTexture(PreviewTextureKind::Picture); // none chosen: ignored
+    EXPECT_EQ(preview.texture(), PreviewTextureKind::None);
+    EXPECT_EQ(scene.findObject(preview.previewObjectId)->textureImageId, -1);
+
+    preview.showTexture(PreviewTextureKind::Checker);
+    EXPECT_EQ(scene.objectPosition(preview.previewObjectId), meshPosition) << "same pick number";
+    for (const int level : {3, 0}) {
+        preview.setLodLevel(level);
+        doc.setType(DIM_SHEET_LINEAR);
+        const GLMesh* mesh = scene.findObject(preview.previewObjectId);
+        const ImageBuffer* texture = scene.findImage(mesh->textureImageId);
+        ASSERT_NE(texture, nullptr) << level;
+        EXPECT_EQ(texture->width, kTextureSide);
+        EXPECT_EQ(scene.imageCount(), images + 1) << "one copy, for the one mesh";
+        EXPECT_EQ(scene.firstSculptImage()->pixels, doc.mesh().map);
+    }
+    preview.showTexture(PreviewTextureKind::None);
+    EXPECT_EQ(scene.findObject(preview.previewObjectId)->textureImageId, -1);
+    EXPECT_EQ(scene.imageCount(), images);
+}

@@ -1,6 +1,7 @@
 #include "CellFlags.h"
 #include "GLMesh.h"
 #include "ImageBuffer.h"
+#include "LodGrid.h"
 
 #include <cmath>
 #include <cstring>
@@ -134,6 +135,20 @@ TEST(GLMeshBuild, SamplesOtherImageSizesWithExactIntegerSteps) {
     // The sphere's centre column is W / 2 for an odd width too.
     const GLMesh odd = built(STITCH_SPHERE, 7, 5, 8);
     EXPECT_EQ(sampleOf(odd, 0, 6), (Sample{4, 3}));
+}
+
+TEST(GLMeshBuild, TexturePlacesAreTheLevelGridsWithGLsRowsFromTheTop) {
+    // Level 6 of a sphere: the seam column wraps to pixel 0 but ends the texture at s = 1.
+    const GLMesh mesh = built(STITCH_SPHERE, 64, 64, 7);
+    for (int row = 0; row < 7; ++row) {
+        for (int column = 0; column < 7; ++column) {
+            const LodTexCoord place = lodTexCoord(row, column, 6);
+            const float* t = mesh.texCoords.data() + 2 * static_cast<size_t>(row * 7 + column);
+            ASSERT_EQ(t[0], place.s) << row << " " << column;
+            ASSERT_EQ(t[1], 1.0f - place.t) << row << " " << column;
+        }
+        EXPECT_EQ(sampleOf(mesh, row, 6).column, sampleOf(mesh, row, 0).column);
+    }
 }
 
 TEST(GLMeshBuild, TextureCoordinatesAndIndices) {

@@ -6,12 +6,14 @@
 #include "GLToolDialog.h"
 #include "GLView.h"
 #include "Messages.h"
+#include "ShapeTypes.h"
 
 #include <GL/glu.h>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolButton>
 #include <array>
 #include <gtest/gtest.h>
 
@@ -213,4 +215,115 @@ TEST_F(GLViewTest, APickDrawsIntoTheFramebufferButTheViewKeepsShowingTheLitPictu
     EXPECT_EQ(shown, picture);
     EXPECT_GT(qRed(shown.pixel(W / 2, H / 2)), 120) << "the lit box, not its pick colour";
     QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, QPoint(5, 60));
+}
+
+namespace {
+
+/// Pixels of the checker's two colours and of its digits, as lit on the shape.
+struct CheckerCount {
+    int dark = 0;   // orange-red cells
+    int digits = 0; // near black: darker than the background and any grey shading
+};
+
+CheckerCount countChecker(const QImage& picture) {
+    CheckerCount count;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb p = picture.pixel(x, y);
+            count.dark += qRed(p) > qGreen(p) + 30 && qGreen(p) > qBlue(p) + 15;
+            count.digits += std::max({qRed(p), qGreen(p), qBlue(p)}) < 40;
+        }
+    }
+    return count;
+}
+
+} // namespace
+
+TEST_F(GLViewTest, TheCheckerFollowsRebuildsLevelsAndWireframeButNeverThePickImage) {
+    const auto pickPicture = [this] {
+        view->readPickImage();
+        QImage framebuffer(W, H, QImage::Format_RGBA8888);
+        EXPECT_TRUE(view->makeCurrent());
+        glReadPixels(0, 0, W, H, GL_RGBA, GL_UNSIGNED_BYTE, framebuffer.bits());
+        view->doneCurrent();
+        return framebuffer;
+    };
+    const QImage grey = view->grabFramebuffer();
+    EXPECT_EQ(countChecker(grey).dark, 0);
+    EXPECT_EQ(countChecker(grey).digits, 0);
+    const QImage greyPick = pickPicture();
+
+    QToolButton* button = view->toolBar()->textureButton();
+    ASSERT_NE(button, nullptr);
+    EXPECT_FALSE(button->isVisible()) << "no room beside the designed buttons at this width";
+    QTest::keyClick(view, Qt::Key_T);
+    EXPECT_TRUE(button->isChecked());
+    ASSERT_EQ(preview.texture(), PreviewTextureKind::Checker);
+    const CheckerCount solid = countChecker(view->grabFramebuffer());
+    EXPECT_GT(solid.dark, 2000);
+    EXPECT_GT(solid.digits, 100);
+    EXPECT_EQ(pickPicture(), greyPick);
+
+    toolButton("1015")->click(); // wireframe: the lines take the texture too
+    EXPECT_GT(countChecker(view->grabFramebuffer()).dark, 100);
+    toolButton("1014")->click();
+    view->showLodLevel(4); // 6 faces
+    EXPECT_GT(countChecker(view->grabFramebuffer()).dark, 2000);
+    view->showLodLevel(0);
+    doc.setType(kShapeTypes[3].value);
+    const GLMesh* mesh = scene.findObject(preview.previewObjectId);
+    ASSERT_NE(mesh->textureImageId, -1) << "a rebuilt mesh keeps the texture";
+    EXPECT_GT(countChecker(view->grabFramebuffer()).dark, 2000);
+    doc.setType(kShapeTypes[0].value);
+
+    // Key T takes it off: exactly the designed grey picture again, and back on.
+    QTest::keyClick(view, Qt::Key_T);
+    EXPECT_FALSE(button->isChecked());
+    EXPECT_EQ(view->grabFramebuffer(), grey);
+    QTest::keyClick(view, Qt::Key_T);
+    EXPECT_EQ(preview.texture(), PreviewTextureKind::Checker);
+
+    // Where the first row has room, the button stands right of "ポイント 透過" and switches.
+    view->resize(W + 200, H);
+    ASSERT_TRUE(button->isVisible());
+    const auto* through = view->toolBar()->findChild<QPushButton*>(QStringLiteral("1039"));
+    EXPECT_GT(button->x(), through->geometry().right());
+    EXPECT_EQ(button->y(), through->y());
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(5, button->height() / 2));
+    EXPECT_EQ(preview.texture(), PreviewTextureKind::None);
+}
+
+TEST_F(GLViewTest, AChosenPictureIsKeptAtABoundedSizeAndAnUnreadableOneChangesNothing) {
+    QString answer = QString::fromUtf8(TESK_SOURCE_DIR "/res/effect/gradient_rgb.png");
+    int asked = 0;
+    EXPECT_FALSE(view->choosePicture()) << "no chooser yet";
+    view->setPictureChooser(
+        [&](QWidget*, const QString&, const QString&) -> std::optional<QString> {
+            ++asked;
+            return answer;
+        },
+        messages);
+    view->toolBar()->pictureAction()->trigger();
+    EXPECT_EQ(asked, 1);
+    ASSERT_EQ(preview.texture(), PreviewTextureKind::Picture);
+    EXPECT_TRUE(view->toolBar()->textureButton()->isChecked());
+    const ImageBuffer* shown =
+        scene.findImage(scene.findObject(preview.previewObjectId)->textureImageId);
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->width, kTextureSide);
+    EXPECT_EQ(shown->height, kTextureSide);
+
+    // Off and on again shows the same picture: it is remembered.
+    view->toolBar()->textureButton()->click();
+    EXPECT_EQ(preview.texture(), PreviewTextureKind::None);
+    EXPECT_EQ(scene.findObject(preview.previewObjectId)->textureImageId, -1);
+    view->toolBar()->textureButton()->click();
+    EXPECT_EQ(preview.texture(), PreviewTextureKind::Picture);
+
+    answer = QString::fromUtf8(TESK_TEST_DATA "/pictures/not_a_picture.txt");
+    view->toolBar()->checkerAction()->trigger();
+    EXPECT_FALSE(view->choosePicture());
+    EXPECT_FALSE(messages.texts.empty());
+    EXPECT_EQ(preview.texture(), PreviewTextureKind::Checker) << "the shown texture stays";
+    EXPECT_NE(preview.picturePath().find("gradient_rgb.png"), std::string::npos);
 }
