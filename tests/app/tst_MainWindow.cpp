@@ -71,6 +71,14 @@ protected:
         doc.reset();
     }
 
+    /// Makes the window the active one, as shortcuts and keyboard focus need. Other test
+    /// programs share the display and may hold the window system's focus, so Qt is told
+    /// directly rather than waiting for the window manager.
+    void activate() {
+        frame->activateWindow();
+        QApplication::setActiveWindow(frame.get());
+        ASSERT_TRUE(frame->isActiveWindow());
+    }
     void click(int id) {
         auto* button = frame->findChild<QAbstractButton*>(QString::number(id));
         ASSERT_NE(button, nullptr) << id;
@@ -263,8 +271,7 @@ TEST_F(MainWindowTest, ADroppedFileWhoseNameIsNotUtf8Opens) {
 }
 
 TEST_F(MainWindowTest, KeyboardShortcutsRunThePanelCommands) {
-    frame->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    ASSERT_NO_FATAL_FAILURE(activate());
     QTest::keyClick(frame.get(), Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(doc->mesh().lineCount(), 4);
 
@@ -355,8 +362,7 @@ TEST_F(MainWindowTest, ClosingOrQuittingWithUnsavedWorkAsksAndOnlyDiscardOrASave
     EXPECT_TRUE(frame->isWindowModified());
     const std::vector<uint32_t> map = doc->mesh().map;
 
-    frame->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    ASSERT_NO_FATAL_FAILURE(activate());
     messages.scriptedChoices = {SaveChoice::Cancel};
     QTest::keyClick(frame.get(), Qt::Key_Q, Qt::ControlModifier);
     EXPECT_TRUE(frame->isVisible());
@@ -422,8 +428,7 @@ TEST_F(MainWindowTest, TheWheelOverTheTransformPanelScrollsAndChangesNoPoint) {
 
     // A slider the user has clicked (it has the focus) takes the wheel's steps.
     QSlider* moveX = panel->slider(SLIDER_MOVE_X);
-    frame->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    ASSERT_NO_FATAL_FAILURE(activate());
     moveX->setFocus();
     ASSERT_TRUE(moveX->hasFocus());
     const QPointF at(moveX->width() / 2.0, moveX->height() / 2.0);
@@ -554,8 +559,7 @@ TEST_F(MainWindowTest, HomePageBlogAndF1OpenTheManualPagesShippedWithTheEditor) 
         link->setUrlOpener([&opened](const QUrl& url) { opened.push_back(url); });
         QTest::mouseClick(link, Qt::LeftButton);
     }
-    frame->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    ASSERT_NO_FATAL_FAILURE(activate());
     QTest::keyClick(frame.get(), Qt::Key_F1);
     ASSERT_EQ(opened.size(), 3u);
     EXPECT_EQ(opened[0], QUrl::fromLocalFile(QStringLiteral("/opt/tesk/doc/manual.html")));
