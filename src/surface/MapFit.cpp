@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -423,6 +424,16 @@ MapFamily detectMapFamily(const uint32_t* map) {
         }
     }
     return MapFamily::ClosedRows;
+}
+
+std::string describeFit(const MapFitResult& result) {
+    const ShapeTypeInfo* info = findShapeType(result.type);
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  "imported as %s, %d x %d: %.2f codes off the picture on average, %d at most",
+                  info != nullptr ? info->caption : "?", result.lines, result.points,
+                  result.meanError(), result.largestError());
+    return text;
 }
 
 std::array<ChannelError, 3> CompareMaps(const uint32_t* a, const uint32_t* b, int count) {
