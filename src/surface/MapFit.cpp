@@ -100,6 +100,11 @@ public:
     /// Writes the best points, levels and type into `mesh` and rebuilds it there.
     MapFitResult finish(SPMesh& mesh) {
         tidyUnusedLines(m_best);
+        // The fit works in the map's 0 .. 1; the editor's shapes live in -1 .. 1. The rebuild
+        // scales every axis to its own box, so the map stays the same.
+        for (Point3& p : m_best) {
+            p = Point3{2.0f * p.x - 1.0f, 2.0f * p.y - 1.0f, 2.0f * p.z - 1.0f};
+        }
         mesh.reset(m_points, m_lines);
         for (int i = 0; i < m_lines; ++i) {
             for (int j = 0; j < m_points; ++j) {

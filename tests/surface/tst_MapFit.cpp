@@ -171,6 +171,18 @@ TEST(MapFit, TheDetectedFamilyDecidesTheTypesTried) {
         }
         EXPECT_EQ(imported.SPDimType, result.type);
         EXPECT_LE(result.meanError(), 1.5) << ex.name;
+        // The shape spans about -1 .. 1, as the editor's own shapes do.
+        float low = 0;
+        float high = 0;
+        for (int i = 0; i < imported.lineCount(); ++i) {
+            for (int j = 0; j < imported.pointsPerLine(); ++j) {
+                low = std::min(low, imported.workPoint(j, i).x);
+                high = std::max(high, imported.workPoint(j, i).x);
+            }
+        }
+        EXPECT_LT(low, -0.8f) << ex.name;
+        EXPECT_GT(high, 0.8f) << ex.name;
+        EXPECT_LT(high - low, 3.0f) << ex.name;
     }
 }
 
