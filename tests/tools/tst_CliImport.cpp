@@ -17,14 +17,6 @@ namespace tesk {
 namespace {
 using namespace tesk::testing;
 
-std::string example(const char* name) {
-    return (fs::path(TESK_SOURCE_DIR) / "examples" / name).string();
-}
-
-std::string scratch(const std::string& name) {
-    return (cliWorkDir() / name).string();
-}
-
 /// The map of a picture file tesk-cli wrote (the inverse of the export, no flips).
 std::vector<uint32_t> readMap(const std::string& path) {
     ImageBuffer image;
