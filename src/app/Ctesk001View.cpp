@@ -17,6 +17,7 @@
 
 #include <QEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPushButton>
 #include <QUrl>
@@ -169,11 +170,21 @@ void Ctesk001View::onLoad() {
         return;
     }
     const std::string proposed = m_doc.getFileName();
-    const auto path = m_chooser.openRecentFile(this, QString::fromUtf8(kProjectFilter),
+    const auto path = m_chooser.openRecentFile(this, QString::fromUtf8(kLoadFilter),
                                                shownFileName(proposed), RecentFiles::entries());
     if (path && !path->isEmpty()) {
-        m_doc.loadProject(systemFileName(*path, proposed));
+        loadOrImport(systemFileName(*path, proposed));
     }
+}
+
+bool Ctesk001View::loadOrImport(const std::string& path) {
+    if (!isPictureName(path)) {
+        return m_doc.loadProject(path);
+    }
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool imported = m_doc.importSculptMap(path);
+    QGuiApplication::restoreOverrideCursor();
+    return imported;
 }
 
 bool Ctesk001View::openFile(const std::string& name) {
@@ -183,14 +194,10 @@ bool Ctesk001View::openFile(const std::string& name) {
         m_messages.inform(kFolderDropMessage);
         return false;
     }
-    if (isPictureName(path)) {
-        m_messages.inform(kPictureDropMessage);
-        return false;
-    }
     if (!maySetShapeAside()) {
         return false;
     }
-    return m_doc.loadProject(path.empty() ? name : path);
+    return loadOrImport(path.empty() ? name : path);
 }
 
 void Ctesk001View::onExport() {

@@ -25,6 +25,9 @@ class Messages;
 
 inline constexpr const char* kReplaceShapeQuestion = "現在の形状は削除されます。\nよろしいですか？";
 inline constexpr const char* kProjectFilter = "tesk file (*.tsk);;All Files (*)";
+/// "形状読込" also opens sculpt maps made elsewhere, as new shapes fitted to them.
+inline constexpr const char* kLoadFilter =
+    "tesk file (*.tsk);;sculpt map (*.bmp *.png *.tga);;All Files (*)";
 inline constexpr const char* kBitmapFilter =
     "Bitmap (*.bmp);;PNG (*.png);;TGA (*.tga);;All Files (*)";
 inline constexpr const char* kUnsavedChangesQuestion =
@@ -33,8 +36,6 @@ inline constexpr const char* kNothingToSaveMessage =
     "保存する形状がありません。\n「新規」か「形状読込」で形状を作ってください。";
 inline constexpr const char* kFolderDropMessage =
     "フォルダは開けません。\n形状ファイル (*.tsk) をドロップしてください。";
-inline constexpr const char* kPictureDropMessage =
-    "画像は形状として開けません。\nドロップできるのは形状ファイル (*.tsk) です。";
 inline constexpr const char* kOtherFilesMessage =
     "最初のファイルだけを開きました。次のファイルは開いていません:";
 
@@ -60,12 +61,15 @@ public:
     /// save, discard or cancel. True when the caller may go on: nothing to lose, discarded,
     /// or saved. A save that is cancelled or fails keeps everything as it is.
     bool maySetShapeAside();
+    /// A project is loaded, a picture imported (with a busy cursor during the fit).
+    bool loadOrImport(const std::string& path);
     /// Opens the effect dialog, or brings it to the front when it is open.
     void onEffects();
     /// Opens the manual, as the "Home Page" button does (F1).
     void openManual();
-    /// Loads `path` (made absolute) for the command line and drops: a folder or a picture is
-    /// refused before anything is asked; unsaved work is asked about. True when it was loaded.
+    /// Loads `path` (made absolute) for the command line and drops: a folder is refused
+    /// before anything is asked; unsaved work is asked about; a picture is imported as a new
+    /// shape fitted to it. True when it was loaded.
     bool openFile(const std::string& path);
 
     /// Shows the document's current sculpt map in the picture button.

@@ -3,6 +3,9 @@
 #include "EffectStage.h"
 #include "Messages.h"
 #include "ProjectFile.h"
+#include "SculptMapPicture.h"
+
+#include <filesystem>
 
 #include <algorithm>
 
@@ -232,6 +235,7 @@ void Ctesk001Doc::clearSelection() {
 }
 
 void Ctesk001Doc::newShape() {
+    m_lastImport.reset();
     m_mesh.makeDefault();
     m_isNewShape = true;
     rebuild();
@@ -254,6 +258,7 @@ bool Ctesk001Doc::loadProject(const std::string& path, const std::vector<uint8_t
     }
     if (memory == nullptr) {
         markSaved();
+        m_lastImport.reset();
     }
     setFileName(path);
     m_selectedType = m_mesh.SPDimType;
@@ -264,6 +269,34 @@ bool Ctesk001Doc::loadProject(const std::string& path, const std::vector<uint8_t
     }
     tell([&path, memory](DocumentListener& l) { l.projectStored(path, memory == nullptr); });
     rebuild();
+    return true;
+}
+
+bool Ctesk001Doc::importSculptMap(const std::string& picturePath, const MapFitRequest& request) {
+    std::vector<uint32_t> map;
+    if (!loadSculptMapPicture(picturePath, map, m_messages)) {
+        return false;
+    }
+    SPMesh fitted;
+    const MapFitResult result = FitSculptMap(map.data(), request, fitted);
+    if (!result.ok) {
+        m_messages.inform(result.problem);
+        return false;
+    }
+    // Through the project image, exactly as a load would take the shape.
+    std::vector<uint8_t> image;
+    saveProjectImage(fitted, image);
+    if (!loadProjectImage(image, m_mesh, m_messages)) {
+        return false;
+    }
+    m_lastImport = result;
+    m_selectedType = result.type;
+    m_isNewShape = true;
+    const std::string name = std::filesystem::path(picturePath).replace_extension(".tsk").string();
+    m_undoHistories.clear(name);
+    setFileName(name);
+    rebuild();
+    recordState();
     return true;
 }
 

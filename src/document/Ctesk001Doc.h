@@ -5,6 +5,7 @@
 
 #include "CellFlags.h"
 #include "DocumentListener.h"
+#include "MapFit.h"
 #include "Point3.h"
 #include "SPMesh.h"
 #include "SculptImageWriter.h"
@@ -13,6 +14,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -63,6 +65,13 @@ public:
     /// Reads a project from the file `path`, or from `memory` when given (an undo snapshot).
     /// On success records the name, takes the stored type and rebuilds. Empty path: nothing.
     bool loadProject(const std::string& path, const std::vector<uint8_t>* memory = nullptr);
+    /// Fits a shape to the sculpt-map picture at `picturePath` (read and resampled to 64 x 64
+    /// as effect pictures are) and makes it the shape, named after the picture with ".tsk" so a
+    /// save never writes over the picture. It is new and unsaved; its history starts with it.
+    /// False when the picture cannot be read or holds no shape (the user is told).
+    bool importSculptMap(const std::string& picturePath, const MapFitRequest& request = {});
+    /// The report of the last import, kept until the next New, load or import.
+    const std::optional<MapFitResult>& lastImport() const { return m_lastImport; }
     /// Writes the project file; on success records the name. False, reported, on failure.
     bool saveProject(const std::string& path);
     /// The project image of the shape, for an undo snapshot: no rename, no announcement.
@@ -181,6 +190,7 @@ private:
     std::vector<Point3> m_allPoints;
     std::vector<Point3> m_markerPoints;
     std::vector<uint32_t> m_markerFlags;
+    std::optional<MapFitResult> m_lastImport;
 };
 
 } // namespace tesk

@@ -175,6 +175,9 @@ void GLView::refreshLodNote() {
     if (faces != 0) {
         lines << QStringLiteral("%1 faces, as viewers build it").arg(faces);
     }
+    if (const auto& fit = m_doc.lastImport()) {
+        lines << QString::fromUtf8(describeFit(*fit).c_str());
+    }
     for (const CheckFinding& finding : m_preview.mapCheck().findings) {
         if (finding.severity != CheckSeverity::Ok) {
             lines << QString::fromUtf8(severityLabel(finding.severity)) + QStringLiteral(" - ") +

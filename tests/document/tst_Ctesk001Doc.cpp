@@ -1,6 +1,7 @@
 #include "Ctesk001Doc.h"
 
 #include "EffectRecord.h"
+#include "MapSide.h"
 #include "Messages.h"
 #include "ScratchDir.h"
 #include "SurfaceBuilder.h"
@@ -463,4 +464,33 @@ TEST_F(DocTest, SaveAsStartsTheNewNamesHistoryAndNewForgetsOtherShapes) {
     ASSERT_TRUE(doc.undo());
     EXPECT_FALSE(doc.undo()) << "the default shape is as far back as Undo goes";
     EXPECT_EQ(doc.mesh().workPoint(0, 1), (Point3{-1, -1, 1}));
+}
+
+TEST_F(DocTest, AnImportIsANewUnsavedShapeAndAFailedOneChangesNothing) {
+    doc.newShape();
+    const std::string picture = scratch.file("cube.png");
+    ASSERT_TRUE(doc.exportSculptMap(picture, {}));
+    const std::vector<uint32_t> map = doc.mesh().map;
+    const std::string grey = scratch.file("grey.bmp");
+    const std::vector<uint32_t> one(kMapPixels, 0x404040u);
+    ASSERT_TRUE(ExportSculptImage(grey, one.data(), kMapSide, kMapSide, {}, messages));
+
+    EXPECT_FALSE(doc.importSculptMap(grey));
+    EXPECT_EQ(messages.texts.back(), kOneColourMapMessage);
+    EXPECT_FALSE(doc.importSculptMap(scratch.file("none.png")));
+    EXPECT_EQ(doc.getFileName(), "tesk.tsk");
+    EXPECT_EQ(doc.mesh().lineCount(), 4);
+    EXPECT_FALSE(doc.lastImport().has_value());
+
+    ASSERT_TRUE(doc.importSculptMap(picture));
+    EXPECT_EQ(doc.getFileName(), scratch.file("cube.tsk"));
+    EXPECT_TRUE(doc.isNewShape());
+    EXPECT_TRUE(doc.isModified()) << "closing now would lose the fitted shape";
+    EXPECT_EQ(doc.selectedType(), doc.lastImport()->type);
+    EXPECT_LE(doc.lastImport()->meanError(), 1.5);
+    EXPECT_EQ(CompareMaps(doc.mesh().map.data(), map.data(), kMapPixels)[1].largest,
+              doc.lastImport()->error[1].largest);
+
+    doc.newShape();
+    EXPECT_FALSE(doc.lastImport().has_value()) << "the report belongs to the imported shape";
 }

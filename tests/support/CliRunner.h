@@ -32,6 +32,18 @@ inline const std::filesystem::path& cliWorkDir() {
     return dir.path();
 }
 
+/// A file of this process's scratch folder.
+inline std::string scratch(const std::string& name) {
+    return (cliWorkDir() / name).string();
+}
+
+#ifdef TESK_SOURCE_DIR
+/// One of the example projects shipped in examples/.
+inline std::string example(const char* name) {
+    return (std::filesystem::path(TESK_SOURCE_DIR) / "examples" / name).string();
+}
+#endif
+
 inline std::string shellQuoted(const std::string& arg) {
     std::string q = "'";
     for (char c : arg) {

@@ -17,14 +17,6 @@ namespace tesk {
 namespace {
 using namespace tesk::testing;
 
-std::string example(const char* name) {
-    return (fs::path(TESK_SOURCE_DIR) / "examples" / name).string();
-}
-
-std::string scratch(const std::string& name) {
-    return (cliWorkDir() / name).string();
-}
-
 /// A picture file as tesk-cli reads it: top row first, red in bits 0-7.
 std::vector<uint32_t> readPicture(const std::string& path) {
     ImageBuffer image;

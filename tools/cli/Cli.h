@@ -2,6 +2,7 @@
 // What the commands of tesk-cli share: exit codes, the command table's row type, and the
 // helpers for usage errors and for loading and saving projects like the editor's buttons.
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -61,6 +62,9 @@ int takeArguments(const Args& args, Args& operands, ReadOption readOption) {
 /// takeArguments for a command without options: any option is a usage error.
 int takeOperands(const Args& args, Args& operands);
 
+/// A shape type value, one of the nine.
+bool parseType(const std::string& text, int32_t& type);
+
 /// Loads a project as the Load button does; the core's messages go to stderr. False when
 /// the file cannot be used (a line naming the file follows the message).
 bool loadProject(const std::string& path, SPMesh& mesh);
@@ -73,6 +77,7 @@ int runNew(const Args& args);
 int runInfo(const Args& args);
 int runRender(const Args& args);
 int runCheck(const Args& args);
+int runImport(const Args& args);
 
 /// Reads the value of render's "--lod N" at args[i + 1]: faces := N (32, 16, 8 or 6), given
 /// once. Returns kExitOk, or the usage error's status.

@@ -2,6 +2,9 @@
 
 #include "Messages.h"
 #include "ProjectFile.h"
+#include "ShapeTypes.h"
+
+#include <charconv>
 
 namespace tesk::cli {
 
@@ -20,6 +23,12 @@ int takeOperands(const Args& args, Args& operands) {
     return takeArguments(args, operands, [](const Args& all, size_t i) {
         return usageError("unknown option '" + all[i] + "'");
     });
+}
+
+bool parseType(const std::string& text, int32_t& type) {
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, type);
+    return ec == std::errc() && ptr == end && isKnownShapeType(type);
 }
 
 bool loadProject(const std::string& path, SPMesh& mesh) {

@@ -21,12 +21,6 @@ struct RenderOptions {
     std::vector<EffectOption> effects;
 };
 
-bool parseType(const std::string& text, int32_t& type) {
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, type);
-    return ec == std::errc() && ptr == end && isKnownShapeType(type);
-}
-
 int readRenderOption(const Args& args, size_t& i, RenderOptions& options) {
     const std::string& arg = args[i];
     if (arg == "--flip-x") {

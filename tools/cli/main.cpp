@@ -12,7 +12,7 @@
 namespace tesk::cli {
 
 namespace {
-constexpr std::array<Command, 4> kCommands = {{
+constexpr std::array<Command, 5> kCommands = {{
     {"new", "OUT.tsk", "write the default 4 x 4 shape", runNew},
     {"info", "IN.tsk", "print lines, points per line, type and levels", runInfo},
     {"render",
@@ -21,6 +21,8 @@ constexpr std::array<Command, 4> kCommands = {{
      "build the sculpt map and write it as .bmp, .png or .tga", runRender},
     {"check", "IN.(tsk|bmp|png|tga) [--type T]",
      "check how viewers will show the sculpt map at each level of detail", runCheck},
+    {"import", "MAP.(bmp|png|tga) OUT.tsk [--type T] [--lines L] [--points P] [--like SHAPE.tsk]",
+     "fit a shape of control lines to a sculpt map and write it as a project", runImport},
 }};
 } // namespace
 
