@@ -6,6 +6,7 @@
 #include "MapSide.h"
 #include "Messages.h"
 #include "SPMesh.h"
+#include "SculptMapCheck.h"
 #include "ShapeTypes.h"
 #include "SurfaceBuilder.h"
 #include "SurfaceTestShapes.h"
@@ -186,6 +187,60 @@ TEST(WrappedSeams, ATubeEndsAtItsFirstAndLastUsedLines) {
                 << type << " " << c;
         }
     }
+}
+
+// The map check sees what the level grids show: tubes and rings close, the ring built as a
+// sheet is a loop viewers leave unjoined, and a ring whose rows do not close is caught.
+TEST(WrappedSeams, TheMapCheckAgrees) {
+    const auto seamOf = [](const SculptMapCheck& check) {
+        for (const CheckFinding& finding : check.findings) {
+            if (finding.name == std::string("seam")) {
+                return finding.severity;
+            }
+        }
+        ADD_FAILURE() << "no seam finding";
+        return CheckSeverity::Error;
+    };
+    SPMesh tube;
+    makeTube(tube, 12, 10);
+    EXPECT_EQ(seamOf(checkSculptMap(pictureOf(tube, DIM_CYLINDER_BSPLINE), kStitchCylinder)),
+              CheckSeverity::Ok);
+
+    SPMesh ring;
+    makeRing(ring, 8, 10);
+    std::vector<uint32_t> picture = pictureOf(ring, DIM_TORUS_BSPLINE);
+    const SculptMapCheck closed = checkSculptMap(picture, kStitchTorus);
+    EXPECT_EQ(seamOf(closed), CheckSeverity::Ok) << closed.findings[1].text;
+    // Rows 0 and 63 a regular step apart, not one point: the wrap continues the surface.
+    EXPECT_GT(closed.seamGap, kSameVertexCodes);
+    std::copy_n(picture.begin() + 32 * kMapSide, kMapSide, picture.begin());
+    const SculptMapCheck broken = checkSculptMap(picture, kStitchTorus);
+    EXPECT_EQ(seamOf(broken), CheckSeverity::Warning);
+    EXPECT_EQ(broken.seamColumns, kMapSide);
+    EXPECT_EQ(seamOf(checkSculptMap(picture, kStitchCylinder)), CheckSeverity::Ok);
+
+    // The ring as examples/ring.tsk builds it: each line repeats its first point at its end
+    // and the last used line repeats the first, so as a sheet its edges meet.
+    SPMesh sheet;
+    makeShape(sheet, 9, 11, [](int i, int j) {
+        const double turn = 2.0 * M_PI * (i - 1) / 8.0;
+        const double around = 2.0 * M_PI * j / 8.0;
+        const double radius = 1.0 + 0.35 * std::cos(turn);
+        return Point3{static_cast<float>(radius * std::cos(around)),
+                      static_cast<float>(radius * std::sin(around)),
+                      static_cast<float>(0.35 * std::sin(turn))};
+    });
+    const SculptMapCheck asSheet =
+        checkSculptMap(pictureOf(sheet, DIM_SHEET_BSPLINE), kStitchPlane);
+    EXPECT_EQ(seamOf(asSheet), CheckSeverity::Warning);
+    EXPECT_NE(asSheet.findings[1].text.find("first and last columns and rows meet"),
+              std::string::npos)
+        << asSheet.findings[1].text;
+    // An open sheet is not taken for a loop.
+    SPMesh open;
+    testing::makeSheet(open, 10, 12);
+    EXPECT_EQ(seamOf(checkSculptMap(pictureOf(open, DIM_SHEET_BSPLINE), kStitchPlane)),
+              CheckSeverity::Ok);
 }
 
 } // namespace
