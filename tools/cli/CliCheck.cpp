@@ -48,8 +48,8 @@ int parseCheck(const Args& args, CheckOptions& options) {
             return usageError("unknown option '" + all[i] + "'");
         }
         if (i + 1 >= all.size() || !parseStitching(all[i + 1], options)) {
-            return usageError("--type takes a shape type (0, 1, 51, 52, 53, 54, 100, 152, "
-                              "154) or a stitching (sphere, torus, plane, cylinder)");
+            return usageError("--type takes a shape type (" + shapeTypeValues() +
+                              ") or a stitching (sphere, torus, plane, cylinder)");
         }
         ++i;
         return kExitOk;

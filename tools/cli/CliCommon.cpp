@@ -2,6 +2,7 @@
 
 #include "Messages.h"
 #include "ProjectFile.h"
+#include "ShapeTypes.h"
 
 namespace tesk::cli {
 
@@ -14,6 +15,14 @@ int usageError(const std::string& problem) {
 int unusable(const std::string& reason) {
     std::fprintf(stderr, "tesk-cli: %s\n", reason.c_str());
     return kExitUnusable;
+}
+
+std::string shapeTypeValues() {
+    std::string values;
+    for (const ShapeTypeInfo& info : kShapeTypes) {
+        values += (values.empty() ? "" : ", ") + std::to_string(info.value);
+    }
+    return values;
 }
 
 int takeOperands(const Args& args, Args& operands) {

@@ -39,7 +39,7 @@ int readRenderOption(const Args& args, size_t& i, RenderOptions& options) {
         return readLodOption(args, i, options.lodFaces);
     } else if (arg == "--type") {
         if (i + 1 >= args.size() || !parseType(args[i + 1], options.type)) {
-            return usageError("--type takes one of 0, 1, 51, 52, 53, 54, 100, 152, 154");
+            return usageError("--type takes one of " + shapeTypeValues());
         }
         options.hasType = true;
         ++i;
