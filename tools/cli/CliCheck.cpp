@@ -7,6 +7,7 @@
 #include "Messages.h"
 #include "PictureFile.h"
 #include "SculptMapCheck.h"
+#include "SculptMapEncoder.h"
 #include "ShapeTypes.h"
 #include "Strings.h"
 
@@ -164,7 +165,8 @@ bool exportLodMap(Ctesk001Doc& doc, int faces, const std::string& path, const Ex
     std::vector<uint32_t> picture(kMapPixels);
     resampleLodGrid(grid, kMapSide, kMapSide, picture);
     const std::vector<uint32_t> map = mapOfPicture(picture);
-    return ExportSculptImage(path, map.data(), kMapSide, kMapSide, flips, doc.messages());
+    return ExportSculptImage(path, map.data(), kMapSide, kMapSide, flips, doc.messages(),
+                             PrimSizeText(doc.mesh().halfExtent));
 }
 
 } // namespace tesk::cli
