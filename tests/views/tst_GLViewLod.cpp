@@ -128,4 +128,20 @@ TEST_F(GLViewLodTest, TubeAndRingButtonsSwitchThePreview) {
     }
 }
 
+// The size to give the prim stands in the lower right corner and follows the shape: the tube
+// is as wide as deep and its height is what the map cannot keep.
+TEST_F(GLViewLodTest, TheCornerGivesThePrimSize) {
+    auto* note = view->findChild<QLabel*>(QStringLiteral("primSize"));
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(note->isVisible()) << "the new shape has a size too";
+    ASSERT_TRUE(doc.loadProject(std::string(TESK_SOURCE_DIR) + "/examples/tube.tsk"));
+    EXPECT_EQ(note->text(), QStringLiteral("Prim size: X 1.242, Y 1.242, Z 2.000"));
+    EXPECT_TRUE(view->rect().contains(note->geometry()));
+    EXPECT_GT(note->x(), view->width() / 2);
+    EXPECT_GT(note->y(), view->height() / 2);
+    view->resize(420, 360);
+    EXPECT_TRUE(view->rect().contains(note->geometry())) << "it follows the preview's size";
+    EXPECT_EQ(note->geometry().bottomRight().x(), view->width() - 7);
+}
+
 } // namespace
