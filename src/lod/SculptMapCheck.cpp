@@ -109,6 +109,13 @@ SeamScan scanSeam(std::span<const uint32_t> picture, bool acrossRows, int skip) 
     return scan;
 }
 
+CheckFinding openSeam(const SeamScan& scan, const char* lines, const char* across) {
+    return {CheckSeverity::Warning, "seam",
+            format("open in %d %s: first and last %s differ by up to %d codes, neighbouring %s "
+                   "by at most %d",
+                   scan.open, lines, across, scan.gap, across, scan.step)};
+}
+
 // Viewers join the last column to the first (and, for the torus, the last row to the first),
 // so what matters is whether the map's loop closes there: a gap far beyond the line's ordinary
 // steps is bridged by a stretched band. A last column that repeats the first and one that lies
@@ -136,19 +143,13 @@ CheckFinding checkSeam(SculptMapCheck& check, std::span<const uint32_t> picture)
     check.seamGap = rows.gap;
     check.seamStep = rows.step;
     if (rows.open > 0) {
-        return {CheckSeverity::Warning, "seam",
-                format("open in %d rows: first and last columns differ by up to %d codes, "
-                       "neighbouring columns by at most %d",
-                       rows.open, rows.gap, rows.step)};
+        return openSeam(rows, "rows", "columns");
     }
     if (check.stitch == kStitchTorus) {
         const SeamScan columns = scanSeam(picture, true, 0);
         check.seamColumns = columns.open;
         if (columns.open > 0) {
-            return {CheckSeverity::Warning, "seam",
-                    format("open in %d columns: first and last rows differ by up to %d codes, "
-                           "neighbouring rows by at most %d",
-                           columns.open, columns.gap, columns.step)};
+            return openSeam(columns, "columns", "rows");
         }
         return {CheckSeverity::Ok, "seam",
                 format("closed, first and last columns differ by up to %d codes, first and "

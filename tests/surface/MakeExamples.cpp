@@ -56,17 +56,21 @@ void makeSheet(SPMesh& mesh) {
     mesh.SPDimType = tesk::DIM_SHEET_BSPLINE;
 }
 
+// Point j of line i of a ring: the used lines from 1 on go around the tube in eight steps, the
+// points of a line around the main axis in eight.
+Point3 ringPoint(int i, int j) {
+    constexpr double kMajor = 1.0;
+    constexpr double kMinor = 0.35;
+    const double tube = 2.0 * kPi * (i - 1) / 8.0;
+    const double around = 2.0 * kPi * j / 8.0;
+    const double radius = kMajor + kMinor * std::cos(tube);
+    return point(radius * std::cos(around), radius * std::sin(around), kMinor * std::sin(tube));
+}
+
 // A torus-like ring as a sheet: each line goes once around the main axis (its last point
 // repeats its first) and the used lines go once around the tube ("PS [4]").
 void makeRing(SPMesh& mesh) {
-    constexpr double kMajor = 1.0;
-    constexpr double kMinor = 0.35;
-    fill(mesh, 9, 11, [](int i, int j) {
-        const double tube = 2.0 * kPi * (i - 1) / 8.0;
-        const double around = 2.0 * kPi * j / 8.0;
-        const double radius = kMajor + kMinor * std::cos(tube);
-        return point(radius * std::cos(around), radius * std::sin(around), kMinor * std::sin(tube));
-    });
+    fill(mesh, 9, 11, ringPoint);
     mesh.SPDimType = tesk::DIM_SHEET_BSPLINE;
 }
 
@@ -85,14 +89,7 @@ void makeTube(SPMesh& mesh) {
 // The ring of ring.tsk as a ring type ("T [4]"): nothing repeated, the used lines 1 … 8 once
 // around the tube and the last joined to the first by the type itself.
 void makeTorus(SPMesh& mesh) {
-    constexpr double kMajor = 1.0;
-    constexpr double kMinor = 0.35;
-    fill(mesh, 8, 10, [](int i, int j) {
-        const double tube = 2.0 * kPi * (i - 1) / 8.0;
-        const double around = 2.0 * kPi * j / 8.0;
-        const double radius = kMajor + kMinor * std::cos(tube);
-        return point(radius * std::cos(around), radius * std::sin(around), kMinor * std::sin(tube));
-    });
+    fill(mesh, 8, 10, ringPoint);
     mesh.SPDimType = tesk::DIM_TORUS_BSPLINE;
 }
 
