@@ -72,9 +72,9 @@ QImage linkPicture(const QString& caption, Glyph glyph) {
     return image;
 }
 
-// The nine shape-type faces, tinted by family: closed linear, closed smooth, linear sheet and
-// smooth sheet. The caption is drawn by the button itself.
-enum class Family { Linear, Smooth, LinearSheet, SmoothSheet };
+// The shape-type faces, tinted by family: closed linear, closed smooth, linear sheet, smooth
+// sheet, tube and ring. The caption is drawn by the button itself.
+enum class Family { Linear, Smooth, LinearSheet, SmoothSheet, Tube, Ring };
 
 struct Face {
     const char* file;
@@ -85,6 +85,8 @@ constexpr Face kFaces[] = {
     {"L1", Family::Linear},       {"L2", Family::Linear},       {"S1", Family::Smooth},
     {"S2", Family::Smooth},       {"S3", Family::Smooth},       {"S4", Family::Smooth},
     {"PL1", Family::LinearSheet}, {"PS2", Family::SmoothSheet}, {"PS4", Family::SmoothSheet},
+    {"C1", Family::Tube},         {"C4", Family::Tube},         {"T1", Family::Ring},
+    {"T4", Family::Ring},
 };
 
 struct Tint {
@@ -102,6 +104,10 @@ Tint tintOf(Family family) {
         return {QColor(228, 218, 198), QColor(112, 86, 44)};
     case Family::SmoothSheet:
         return {QColor(230, 206, 218), QColor(108, 52, 80)};
+    case Family::Tube:
+        return {QColor(198, 224, 230), QColor(34, 92, 108)};
+    case Family::Ring:
+        return {QColor(226, 222, 196), QColor(96, 96, 30)};
     }
     return {};
 }

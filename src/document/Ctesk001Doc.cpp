@@ -3,6 +3,7 @@
 #include "EffectStage.h"
 #include "Messages.h"
 #include "ProjectFile.h"
+#include "SculptMapEncoder.h"
 #include "SculptMapPicture.h"
 
 #include <filesystem>
@@ -328,7 +329,7 @@ bool Ctesk001Doc::exportSculptMap(const std::string& path, ExportFlips flips) {
         return false;
     }
     return ExportSculptImage(path, m_mesh.map.data(), m_mesh.mapWidth, m_mesh.mapHeight, flips,
-                             m_messages);
+                             m_messages, PrimSizeText(m_mesh.halfExtent));
 }
 
 void Ctesk001Doc::setType(int32_t type) {

@@ -74,36 +74,90 @@ CheckFinding checkArea(SculptMapCheck& check, std::span<const uint32_t> picture,
     return finding;
 }
 
-// Viewers always join the last column to the first, so what matters is whether the map's loop
-// closes there: a gap far beyond the row's ordinary steps is bridged by a stretched band. A
-// last column that repeats the first and one that lies a regular step before it both close.
+struct SeamScan {
+    int open = 0;    ///< lines whose last pixel does not lead back to the first
+    int gap = 0;     ///< largest code difference between a line's first and last pixels
+    int step = 0;    ///< largest step between neighbours away from the seam
+    int meeting = 0; ///< lines of more than one point whose first and last pixels coincide
+    int lines = 0;   ///< lines of more than one point
+};
+
+// The seam between the first and last columns of each row, or (acrossRows) between the first
+// and last rows of each column; `skip` end lines are left out.
+SeamScan scanSeam(std::span<const uint32_t> picture, bool acrossRows, int skip) {
+    const auto at = [&](int line, int i) {
+        return acrossRows ? picture[static_cast<size_t>(i) * kMapSide + static_cast<size_t>(line)]
+                          : picture[static_cast<size_t>(line) * kMapSide + static_cast<size_t>(i)];
+    };
+    SeamScan scan;
+    for (int line = skip; line < kMapSide - skip; ++line) {
+        const int gap = codeDistance(at(line, 0), at(line, kMapSide - 1));
+        int step = 0;
+        for (int i = 1; i + 2 < kMapSide; ++i) {
+            step = std::max(step, codeDistance(at(line, i), at(line, i + 1)));
+        }
+        scan.gap = std::max(scan.gap, gap);
+        scan.step = std::max(scan.step, step);
+        if (gap > kSameVertexCodes && gap > 2 * step + kSameVertexCodes) {
+            ++scan.open;
+        }
+        if (step > kSameVertexCodes) {
+            ++scan.lines;
+            scan.meeting += gap <= kSameVertexCodes ? 1 : 0;
+        }
+    }
+    return scan;
+}
+
+CheckFinding openSeam(const SeamScan& scan, const char* lines, const char* across) {
+    return {CheckSeverity::Warning, "seam",
+            format("open in %d %s: first and last %s differ by up to %d codes, neighbouring %s "
+                   "by at most %d",
+                   scan.open, lines, across, scan.gap, across, scan.step)};
+}
+
+// Viewers join the last column to the first (and, for the torus, the last row to the first),
+// so what matters is whether the map's loop closes there: a gap far beyond the line's ordinary
+// steps is bridged by a stretched band. A last column that repeats the first and one that lies
+// a regular step before it both close. A sheet whose edges meet is a loop that viewers leave
+// unjoined, so its seam shows.
 CheckFinding checkSeam(SculptMapCheck& check, std::span<const uint32_t> picture) {
     if (check.stitch == kStitchPlane) {
+        const SeamScan rows = scanSeam(picture, false, 0);
+        const SeamScan columns = scanSeam(picture, true, 0);
+        const bool rowsMeet = rows.lines > 0 && rows.meeting == rows.lines;
+        const bool columnsMeet = columns.lines > 0 && columns.meeting == columns.lines;
+        if (rowsMeet || columnsMeet) {
+            return {CheckSeverity::Warning, "seam",
+                    format("a loop built as a sheet: its %s meet, but viewers do not join a "
+                           "sheet's edges; a tube (C) or ring (T) type joins them",
+                           rowsMeet && columnsMeet ? "first and last columns and rows"
+                           : rowsMeet              ? "first and last columns"
+                                                   : "first and last rows")};
+        }
         return {CheckSeverity::Ok, "seam", "none, the sheet's edges stay open"};
     }
     // The sphere's first and last rows collapse to a point, so their seam is never seen.
-    const int skip = check.stitch == kStitchSphere ? 1 : 0;
-    for (int r = skip; r < kMapSide - skip; ++r) {
-        const uint32_t* row = picture.data() + static_cast<size_t>(r) * kMapSide;
-        const int gap = codeDistance(row[0], row[kMapSide - 1]);
-        int step = 0;
-        for (int c = 1; c + 2 < kMapSide; ++c) {
-            step = std::max(step, codeDistance(row[c], row[c + 1]));
-        }
-        check.seamGap = std::max(check.seamGap, gap);
-        check.seamStep = std::max(check.seamStep, step);
-        if (gap > kSameVertexCodes && gap > 2 * step + kSameVertexCodes) {
-            ++check.seamRows;
-        }
+    const SeamScan rows = scanSeam(picture, false, check.stitch == kStitchSphere ? 1 : 0);
+    check.seamRows = rows.open;
+    check.seamGap = rows.gap;
+    check.seamStep = rows.step;
+    if (rows.open > 0) {
+        return openSeam(rows, "rows", "columns");
     }
-    if (check.seamRows > 0) {
-        return {CheckSeverity::Warning, "seam",
-                format("open in %d rows: first and last columns differ by up to %d codes, "
-                       "neighbouring columns by at most %d",
-                       check.seamRows, check.seamGap, check.seamStep)};
+    if (check.stitch == kStitchTorus) {
+        const SeamScan columns = scanSeam(picture, true, 0);
+        check.seamColumns = columns.open;
+        if (columns.open > 0) {
+            return openSeam(columns, "columns", "rows");
+        }
+        return {CheckSeverity::Ok, "seam",
+                format("closed, first and last columns differ by up to %d codes, first and "
+                       "last rows by up to %d",
+                       rows.gap, columns.gap)};
     }
     return {CheckSeverity::Ok, "seam",
-            format("closed, first and last columns differ by up to %d codes", check.seamGap)};
+            format("closed, first and last columns differ by up to %d codes", rows.gap)};
 }
 
 CheckFinding checkPoles(SculptMapCheck& check, std::span<const uint32_t> picture) {

@@ -47,6 +47,8 @@ struct SculptMapCheck {
     int seamRows = 0;
     int seamGap = 0;
     int seamStep = 0;
+    /// Torus stitching: columns whose last row does not lead back to the first.
+    int seamColumns = 0;
     /// Sphere stitching: how far (in codes) the top and the bottom row spread from their
     /// middle pixels, which viewers read in their place.
     std::array<int, 2> poleSpread{};

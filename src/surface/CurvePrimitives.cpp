@@ -67,27 +67,34 @@ Point3 bSplineMid(Point3 p0, Point3 p1, Point3 p2, Point3 p3) {
     return BSplinePoint(p0, p1, p2, p3, 0.5f);
 }
 
+// Rows first .. last as closed loops.
+int longestLoopSegment(int C, int first, int last, const Point3* grid) {
+    float best = kSearchStart;
+    int found = -1;
+    for (int r = first; r <= last; ++r) {
+        const Point3* row = grid + r * C;
+        for (int c = 0; c < C; ++c) {
+            const float d = distance(row[c], row[(c + 1) % C]);
+            if (d > best) {
+                best = d;
+                found = r * C + c;
+            }
+        }
+    }
+    return found;
+}
+
 } // namespace
 
 int LongestRowSegment(int C, int R, const Point3* grid, bool skipEndRows) {
-    float best = kSearchStart;
-    int found = -1;
     if (C <= 0) {
         return -1;
     }
     if (skipEndRows) {
-        for (int r = 1; r <= R - 2; ++r) {
-            const Point3* row = grid + r * C;
-            for (int c = 0; c < C; ++c) {
-                const float d = distance(row[c], row[(c + 1) % C]);
-                if (d > best) {
-                    best = d;
-                    found = r * C + c;
-                }
-            }
-        }
-        return found;
+        return longestLoopSegment(C, 1, R - 2, grid);
     }
+    float best = kSearchStart;
+    int found = -1;
     for (int r = 0; r < R; ++r) {
         const Point3* row = grid + r * C;
         for (int c = 0; c + 1 < C; ++c) {
@@ -99,6 +106,10 @@ int LongestRowSegment(int C, int R, const Point3* grid, bool skipEndRows) {
         }
     }
     return found;
+}
+
+int LongestLoopSegment(int C, int R, const Point3* grid) {
+    return C <= 0 ? -1 : longestLoopSegment(C, 0, R - 1, grid);
 }
 
 int LongestLineGap(int C, int R, const Point3* grid) {

@@ -10,6 +10,8 @@ namespace tesk {
 /// Flat index of the start of the longest segment along the rows, or -1. With skipEndRows the
 /// rows 1 .. R-2 are searched as closed loops; otherwise all rows, as open polylines.
 int LongestRowSegment(int C, int R, const Point3* grid, bool skipEndRows);
+/// The same search over every row, each taken as a closed loop (rows without poles).
+int LongestLoopSegment(int C, int R, const Point3* grid);
 
 /// Flat index (on the upper row) of the longest distance between vertically adjacent points,
 /// or -1 when R < 2.

@@ -90,8 +90,16 @@ void mirroredRow(const Point3* end, const Point3* next, int C, Point3* out) {
 
 } // namespace
 
-void AlongGrowSchedule(SampleSchedule& out) {
+void AlongGrowSchedule(SampleSchedule& out, bool seamless) {
     ScheduleWriter w(out);
+    if (seamless) {
+        for (int s = 0; s < 8; ++s) {
+            for (int k = 0; k < 8; ++k) {
+                w.add(s, ratio(k, 8));
+            }
+        }
+        return;
+    }
     for (int s = 0; s < 7; ++s) {
         for (int k = 0; k < 8; ++k) {
             w.add(s, ratio(k, 8));

@@ -22,8 +22,9 @@ inline constexpr int kCopyLastRow = -1;
 using SampleSchedule = std::array<SampleStep, kMapSide>;
 
 /// Grow regime along the lines: 8 segments (a closed row of 8 points or an open row of 9),
-/// segments 0-6 at k/8, segment 7 at k/7 up to t = 1.
-void AlongGrowSchedule(SampleSchedule& out);
+/// segments 0-6 at k/8, segment 7 at k/7 up to t = 1. A seamless closed row instead takes
+/// every segment at k/8, so its 64th sample lies a regular step before its first.
+void AlongGrowSchedule(SampleSchedule& out, bool seamless = false);
 /// Key regime along the lines from the segment table. False if the counts do not give 64.
 bool AlongKeySchedule(bool closed, int n, const int* counts, SampleSchedule& out);
 /// Grow regime across the lines: 9 rows, the first gap one step short, then the last row.

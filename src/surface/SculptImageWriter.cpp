@@ -6,6 +6,7 @@
 #include "Strings.h"
 
 #include <png.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -20,6 +21,7 @@ const char* const kJpegRefusedMessage =
 const char* const kUnknownFormatMessage =
     "この拡張子の形式では書き出せません。\n拡張子を .bmp、.png または .tga にしてください。";
 const char* const kExportWriteFailedMessage = "ファイルを書き込めませんでした。";
+const char* const kPrimSizeKeyword = "Prim size";
 
 namespace {
 
@@ -146,7 +148,36 @@ std::vector<uint8_t> EncodeSculptTga(const uint32_t* pixels, int width, int heig
     return out.take();
 }
 
-std::vector<uint8_t> EncodeSculptPng(const uint32_t* pixels, int width, int height) {
+namespace {
+
+// The signature and the header chunk (length, type, 13 bytes, CRC): a tEXt chunk may follow.
+constexpr size_t kPngHeaderEnd = 8 + 4 + 4 + 13 + 4;
+
+void putBigEndian(std::vector<uint8_t>& out, uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        out.push_back(static_cast<uint8_t>(v >> shift));
+    }
+}
+
+// keyword NUL text, Latin-1 by the format's rules; the prim size is plain ASCII.
+std::vector<uint8_t> textChunk(std::string_view keyword, std::string_view text) {
+    std::vector<uint8_t> chunk;
+    putBigEndian(chunk, static_cast<uint32_t>(keyword.size() + 1 + text.size()));
+    const size_t typeStart = chunk.size();
+    chunk.insert(chunk.end(), {'t', 'E', 'X', 't'});
+    chunk.insert(chunk.end(), keyword.begin(), keyword.end());
+    chunk.push_back(0);
+    chunk.insert(chunk.end(), text.begin(), text.end());
+    const uLong crc = crc32(crc32(0L, Z_NULL, 0), chunk.data() + typeStart,
+                            static_cast<uInt>(chunk.size() - typeStart));
+    putBigEndian(chunk, static_cast<uint32_t>(crc));
+    return chunk;
+}
+
+} // namespace
+
+std::vector<uint8_t> EncodeSculptPng(const uint32_t* pixels, int width, int height,
+                                     std::string_view primSize) {
     std::vector<uint8_t> rgb(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
     for (size_t i = 0; i < rgb.size() / 3; ++i) {
         const Rgb c = fileColour(pixels[i]);
@@ -170,11 +201,15 @@ std::vector<uint8_t> EncodeSculptPng(const uint32_t* pixels, int width, int heig
         return {};
     }
     out.resize(size);
+    if (!primSize.empty() && out.size() > kPngHeaderEnd) {
+        const std::vector<uint8_t> chunk = textChunk(kPrimSizeKeyword, primSize);
+        out.insert(out.begin() + kPngHeaderEnd, chunk.begin(), chunk.end());
+    }
     return out;
 }
 
 bool ExportSculptImage(const std::string& path, const uint32_t* pixels, int width, int height,
-                       ExportFlips flips, Messages& messages) {
+                       ExportFlips flips, Messages& messages, std::string_view primSize) {
     const SculptFileFormat format = SculptFormatForPath(path);
     if (format == SculptFileFormat::Jpeg) {
         messages.inform(kJpegRefusedMessage);
@@ -196,7 +231,7 @@ bool ExportSculptImage(const std::string& path, const uint32_t* pixels, int widt
         file = EncodeSculptBmp(flipped.data(), width, height);
         break;
     case SculptFileFormat::Png:
-        file = EncodeSculptPng(flipped.data(), width, height);
+        file = EncodeSculptPng(flipped.data(), width, height, primSize);
         break;
     default:
         file = EncodeSculptTga(flipped.data(), width, height);

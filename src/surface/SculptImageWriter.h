@@ -43,13 +43,17 @@ void ApplyExportFlips(uint32_t* pixels, int width, int height, ExportFlips flips
 /// The file images of width x height map pixels (X in bits 0-7, Y 8-15, Z 16-23).
 std::vector<uint8_t> EncodeSculptBmp(const uint32_t* pixels, int width, int height);
 std::vector<uint8_t> EncodeSculptTga(const uint32_t* pixels, int width, int height);
-/// Empty when libpng fails.
-std::vector<uint8_t> EncodeSculptPng(const uint32_t* pixels, int width, int height);
+/// The tEXt keyword under which an exported PNG carries the prim size.
+extern const char* const kPrimSizeKeyword; ///< "Prim size"
+
+/// Empty when libpng fails. A non-empty `primSize` goes in a tEXt chunk after the header.
+std::vector<uint8_t> EncodeSculptPng(const uint32_t* pixels, int width, int height,
+                                     std::string_view primSize = {});
 
 /// Flips a copy of the map and writes it in the format of the path's extension. Refused
 /// formats, an empty map and failed writes are reported through `messages`, leave no file
-/// (an existing file at `path` stays as it was) and return false.
+/// (an existing file at `path` stays as it was) and return false. A PNG carries `primSize`.
 bool ExportSculptImage(const std::string& path, const uint32_t* pixels, int width, int height,
-                       ExportFlips flips, Messages& messages);
+                       ExportFlips flips, Messages& messages, std::string_view primSize = {});
 
 } // namespace tesk

@@ -1,6 +1,7 @@
 #include "SculptMapEncoder.h"
 
 #include <cmath>
+#include <cstdio>
 #include <initializer_list>
 
 namespace tesk {
@@ -88,6 +89,18 @@ void EncodeSculptMap(Point3* grid, uint32_t* map, int width, int height, Point3&
     encodeAxis<&Point3::x>(grid, map, count, lo.x, extent.x, 0);
     encodeAxis<&Point3::y>(grid, map, count, lo.y, extent.y, 8);
     encodeAxis<&Point3::z>(grid, map, count, lo.z, extent.z, 16);
+}
+
+Point3 PrimSize(Point3 halfExtent) {
+    return halfExtent * 2.0f;
+}
+
+std::string PrimSizeText(Point3 halfExtent) {
+    const Point3 size = PrimSize(halfExtent);
+    char text[96];
+    std::snprintf(text, sizeof text, "X %.3f, Y %.3f, Z %.3f", static_cast<double>(size.x),
+                  static_cast<double>(size.y), static_cast<double>(size.z));
+    return text;
 }
 
 } // namespace tesk

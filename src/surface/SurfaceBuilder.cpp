@@ -44,6 +44,15 @@ bool uniform(const Point3* p, int n) {
     return true;
 }
 
+// dst (rows x columns) is src (columns x rows) turned on its side.
+void transpose(const Point3* src, int columns, int rows, Point3* dst) {
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < columns; ++c) {
+            dst[c * rows + r] = src[r * columns + c];
+        }
+    }
+}
+
 // The pole points become this mean, so it must stay finite: a float sum of coordinates near
 // the float limit overflows, and is then taken again in double.
 Point3 centroid(const Point3* row, int n) {
@@ -68,12 +77,31 @@ Point3 centroid(const Point3* row, int n) {
 } // namespace
 
 // How one shape type grows and samples its two directions, read off the shape-type table.
+// A wrapped direction without poles (tubes and rings) is sampled seamlessly; the ring's lines
+// are resampled as its columns are, on the grid turned on its side.
 struct SurfaceRecipe {
     bool poles;
+    bool closedAlong;
+    bool seamless;
+    bool closedAcross;
     ColumnInsertion insertColumn;
     LineInsertion insertLine;
     AlongSampler along;
     AcrossSampler across;
+    ColumnInsertion insertClosedLine;
+    AlongSampler closedAcrossSampler;
+};
+
+// One direction as the column machinery resamples it: closed or open, its growth and sampler,
+// the levels of its points, and whether bends and lengths rank its key points (across the lines
+// they never do).
+struct DirectionRecipe {
+    bool closed;
+    bool seamless;
+    ColumnInsertion insert;
+    AlongSampler sampler;
+    const int32_t* levels;
+    bool shapeMetrics;
 };
 
 namespace {
@@ -81,13 +109,29 @@ namespace {
 // Closed lines grow and sample with the smooth curve of their type; open sheets insert plain
 // midpoints and sample B-splines with mirrored ends.
 constexpr SurfaceRecipe recipeFor(const ShapeTypeInfo& type) {
-    SurfaceRecipe r{type.poles, InsertMidColumn, InsertMidLine, AlongSampler::LinearClosed,
-                    AcrossSampler::Linear};
+    SurfaceRecipe r{type.poles,
+                    wrapsAlong(type),
+                    seamless(type),
+                    wrapsAcross(type),
+                    InsertMidColumn,
+                    InsertMidLine,
+                    AlongSampler::LinearClosed,
+                    AcrossSampler::Linear,
+                    InsertMidColumn,
+                    AlongSampler::LinearClosed};
     if (!type.poles) {
-        r.along = type.along == Sampling::BSpline ? AlongSampler::BSplineMirrored
-                                                  : AlongSampler::LinearOpen;
-        r.across = type.across == Sampling::BSpline ? AcrossSampler::BSplineMirrored
-                                                    : AcrossSampler::Linear;
+        const bool bSplineAlong = type.along == Sampling::BSpline;
+        const bool bSplineAcross = type.across == Sampling::BSpline;
+        if (r.closedAlong) {
+            r.insertColumn = bSplineAlong ? InsertBSplineColumn : InsertMidColumn;
+            r.along = bSplineAlong ? AlongSampler::BSplineClosed : AlongSampler::LinearClosed;
+        } else {
+            r.along = bSplineAlong ? AlongSampler::BSplineMirrored : AlongSampler::LinearOpen;
+        }
+        r.across = bSplineAcross ? AcrossSampler::BSplineMirrored : AcrossSampler::Linear;
+        r.insertClosedLine = bSplineAcross ? InsertBSplineColumn : InsertMidColumn;
+        r.closedAcrossSampler =
+            bSplineAcross ? AlongSampler::BSplineClosed : AlongSampler::LinearClosed;
         return r;
     }
     if (type.along == Sampling::CatmullRom) {
@@ -208,26 +252,35 @@ void SurfaceBuilder::preparePoles(SPMesh& mesh, int columns, int rows) {
     std::fill(bottomLine.begin(), bottomLine.end(), bottom);
 }
 
-bool SurfaceBuilder::resampleAlong(const SurfaceRecipe& recipe, Grid& grid, Messages& messages) {
-    const bool closed = recipe.poles;
+bool SurfaceBuilder::resampleColumns(const DirectionRecipe& recipe, Grid& grid,
+                                     Messages& messages) {
+    const bool closed = recipe.closed;
     const int rows = grid.rows;
     int& columns = grid.columns;
     SampleSchedule schedule;
     bool keyRegime = false;
     if (columns <= (closed ? kClosedGrowTarget : kOpenGrowTarget)) {
         while (columns < (closed ? kClosedGrowTarget : kOpenGrowTarget)) {
-            const int found = LongestRowSegment(columns, rows, grid.current, closed);
+            // Pole rows are single points; rows without poles are loops all of them.
+            const int found = closed && recipe.seamless
+                                  ? LongestLoopSegment(columns, rows, grid.current)
+                                  : LongestRowSegment(columns, rows, grid.current, closed);
             if (found < 0) {
                 return false;
             }
-            recipe.insertColumn(columns, rows, found % columns, grid.current, grid.spare);
+            recipe.insert(columns, rows, found % columns, grid.current, grid.spare);
             grid.swap();
             ++columns;
         }
-        AlongGrowSchedule(schedule);
+        AlongGrowSchedule(schedule, recipe.seamless);
     } else if (columns <= (closed ? kClosedKeyLimit : kOpenKeyLimit)) {
         keyRegime = true;
-        ColumnShapeMetrics(columns, rows, grid.current, m_bend.data(), m_inLength.data());
+        if (recipe.shapeMetrics) {
+            ColumnShapeMetrics(columns, rows, grid.current, m_bend.data(), m_inLength.data());
+        } else {
+            std::fill_n(m_bend.data(), rows * columns, 0.0f);
+            std::fill_n(m_inLength.data(), rows * columns, 0.0f);
+        }
         for (int c = 0; c < columns; ++c) {
             float sumBend = 0.0f;
             float sumLength = 0.0f;
@@ -240,7 +293,7 @@ bool SurfaceBuilder::resampleAlong(const SurfaceRecipe& recipe, Grid& grid, Mess
         }
         const KeyMetrics metrics{
             m_sumBend.data(), m_sumLength.data(), m_bend.data(), rows, columns, 1, columns};
-        if (!PlanSegments(columns, closed, m_columnLevels.data(), metrics, m_plan) ||
+        if (!PlanSegments(columns, closed, recipe.levels, metrics, m_plan) ||
             !AlongKeySchedule(closed, columns, m_plan.counts.data(), schedule)) {
             messages.inform(kInvalidDivisionMessage);
             return false;
@@ -249,20 +302,42 @@ bool SurfaceBuilder::resampleAlong(const SurfaceRecipe& recipe, Grid& grid, Mess
         // Pass regime: the rows are kept as they are and must already hold 64 points.
         return columns == kMapSide;
     }
-    SampleAlong(recipe.along, keyRegime, columns, rows, grid.current, schedule, grid.spare);
+    SampleAlong(recipe.sampler, keyRegime, columns, rows, grid.current, schedule, grid.spare);
     grid.swap();
     columns = kMapSide;
+    return true;
+}
+
+bool SurfaceBuilder::resampleAlong(const SurfaceRecipe& recipe, Grid& grid, Messages& messages) {
+    const DirectionRecipe along{recipe.closedAlong, recipe.seamless,       recipe.insertColumn,
+                                recipe.along,       m_columnLevels.data(), true};
+    return resampleColumns(along, grid, messages);
+}
+
+bool SurfaceBuilder::resampleClosedAcross(const SurfaceRecipe& recipe, Grid& grid,
+                                          Messages& messages, Point3* out) {
+    // Turned on its side, the ring's lines are the columns of a grid whose rows wrap.
+    transpose(grid.current, grid.columns, grid.rows, grid.spare);
+    grid.swap();
+    std::swap(grid.columns, grid.rows);
+    const DirectionRecipe across{
+        true, true, recipe.insertClosedLine, recipe.closedAcrossSampler, m_rowLevels.data(), false};
+    if (!resampleColumns(across, grid, messages)) {
+        return false;
+    }
+    transpose(grid.current, kMapSide, kMapSide, out);
     return true;
 }
 
 bool SurfaceBuilder::resample(const SurfaceRecipe& recipe, Grid& grid, Messages& messages,
                               Point3* out) {
     if (resampleAlong(recipe, grid, messages)) {
-        return resampleAcross(recipe, grid, messages, out);
+        return recipe.closedAcross ? resampleClosedAcross(recipe, grid, messages, out)
+                                   : resampleAcross(recipe, grid, messages, out);
     }
     // How the lines are divided does not depend on the columns: a bad division of the lines
     // is reported even when the columns could not be resampled.
-    if (grid.rows > kAcrossGrowTarget && grid.rows <= kAcrossKeyLimit) {
+    if (!recipe.closedAcross && grid.rows > kAcrossGrowTarget && grid.rows <= kAcrossKeyLimit) {
         SampleSchedule unused;
         planAcross(grid, messages, unused);
     }

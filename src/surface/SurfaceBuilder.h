@@ -14,6 +14,7 @@ namespace tesk {
 class Messages;
 class SPMesh;
 struct SurfaceRecipe;
+struct DirectionRecipe;
 
 extern const char* const kUnknownTypeMessage;     ///< "タイプ指定がされていません。"
 extern const char* const kInvalidDivisionMessage; ///< "分割ポイントの指定が無効です。"
@@ -53,7 +54,10 @@ private:
     void gather(const SPMesh& mesh, bool poles, int columns, int rows);
     void preparePoles(SPMesh& mesh, int columns, int rows);
     bool resample(const SurfaceRecipe& recipe, Grid& grid, Messages& messages, Point3* out);
+    bool resampleColumns(const DirectionRecipe& recipe, Grid& grid, Messages& messages);
     bool resampleAlong(const SurfaceRecipe& recipe, Grid& grid, Messages& messages);
+    bool resampleClosedAcross(const SurfaceRecipe& recipe, Grid& grid, Messages& messages,
+                              Point3* out);
     bool planAcross(const Grid& grid, Messages& messages, SampleSchedule& schedule);
     bool resampleAcross(const SurfaceRecipe& recipe, Grid& grid, Messages& messages, Point3* out);
     bool buildFixed(const Grid& grid, Point3* out);

@@ -1,6 +1,8 @@
 #pragma once
 // The tool bar across the top of the 3-D preview: display mode, marker transparency, camera
-// reset, the nine shape-type buttons and, right of them, the level-of-detail chooser.
+// reset, the shape-type buttons and, right of them, the level-of-detail chooser.
+
+#include "ShapeTypes.h"
 
 #include <QPoint>
 #include <QWidget>
@@ -62,7 +64,7 @@ private:
     /// height.
     int arrange(int width, bool place) const;
 
-    std::array<RADIOFrame*, 9> m_typeButtons{};
+    std::array<RADIOFrame*, kShapeTypes.size()> m_typeButtons{};
     QComboBox* m_lodChooser;
     QToolButton* m_texture;
     QAction* m_checker;

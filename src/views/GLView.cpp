@@ -1,10 +1,10 @@
 #include "GLView.h"
-
 #include "Ctesk001Doc.h"
 #include "DocumentPreview.h"
 #include "FileNames.h"
 #include "GLToolDialog.h"
 #include "LodGrid.h"
+#include "PrimSizeNote.h"
 #include "SculptMapCheck.h"
 
 #include <GL/gl.h>
@@ -63,6 +63,8 @@ GLView::GLView(Ctesk001Doc& doc, DocumentPreview& preview, QWidget* parent)
     m_lodNote->setContentsMargins(4, 2, 4, 2);
     m_lodNote->setWordWrap(true);
     m_lodNote->hide();
+    new PrimSizeNote(doc, this);
+    m_lodNote->raise(); // a long warning stays readable over the size
     m_checkDelay->setSingleShot(true);
     m_checkDelay->setInterval(kCheckDelayMs);
     connect(m_checkDelay, &QTimer::timeout, this, &GLView::refreshLodNote);

@@ -56,18 +56,41 @@ void makeSheet(SPMesh& mesh) {
     mesh.SPDimType = tesk::DIM_SHEET_BSPLINE;
 }
 
+// Point j of line i of a ring: the used lines from 1 on go around the tube in eight steps, the
+// points of a line around the main axis in eight.
+Point3 ringPoint(int i, int j) {
+    constexpr double kMajor = 1.0;
+    constexpr double kMinor = 0.35;
+    const double tube = 2.0 * kPi * (i - 1) / 8.0;
+    const double around = 2.0 * kPi * j / 8.0;
+    const double radius = kMajor + kMinor * std::cos(tube);
+    return point(radius * std::cos(around), radius * std::sin(around), kMinor * std::sin(tube));
+}
+
 // A torus-like ring as a sheet: each line goes once around the main axis (its last point
 // repeats its first) and the used lines go once around the tube ("PS [4]").
 void makeRing(SPMesh& mesh) {
-    constexpr double kMajor = 1.0;
-    constexpr double kMinor = 0.35;
-    fill(mesh, 9, 11, [](int i, int j) {
-        const double tube = 2.0 * kPi * (i - 1) / 8.0;
-        const double around = 2.0 * kPi * j / 8.0;
-        const double radius = kMajor + kMinor * std::cos(tube);
-        return point(radius * std::cos(around), radius * std::sin(around), kMinor * std::sin(tube));
-    });
+    fill(mesh, 9, 11, ringPoint);
     mesh.SPDimType = tesk::DIM_SHEET_BSPLINE;
+}
+
+// A tube whose rings widen and narrow, open at both ends ("C [4]"): every line a loop of 12
+// points, none repeated, and the used lines 1 … 10 from the foot to the rim.
+void makeTube(SPMesh& mesh) {
+    fill(mesh, 12, 12, [](int i, int j) {
+        const double t = (i - 1) / 9.0;
+        const double radius = 0.5 + 0.15 * std::cos(kPi * 2.0 * t);
+        const double phi = 2.0 * kPi * j / 12.0;
+        return point(radius * std::cos(phi), radius * std::sin(phi), 2.0 * t - 1.0);
+    });
+    mesh.SPDimType = tesk::DIM_CYLINDER_BSPLINE;
+}
+
+// The ring of ring.tsk as a ring type ("T [4]"): nothing repeated, the used lines 1 … 8 once
+// around the tube and the last joined to the first by the type itself.
+void makeTorus(SPMesh& mesh) {
+    fill(mesh, 8, 10, ringPoint);
+    mesh.SPDimType = tesk::DIM_TORUS_BSPLINE;
 }
 
 // A vase of 12 rings of 12 points with two important lines (the rim and the waist) and one
@@ -102,6 +125,8 @@ int main(int argc, char** argv) {
         {"sheet.tsk", makeSheet},
         {"ring.tsk", makeRing},
         {"vase.tsk", makeVase},
+        {"tube.tsk", makeTube},
+        {"torus.tsk", makeTorus},
     };
     tesk::StderrMessages messages;
     for (const auto& example : examples) {

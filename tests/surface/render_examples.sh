@@ -1,5 +1,5 @@
 #!/bin/sh
-# Renders every examples/*.tsk with its stored type and with each of the nine types; every
+# Renders every examples/*.tsk with its stored type and with each of the types; every
 # run must succeed silently and write a 12,344-byte BMP.
 #   render_examples.sh TESK_CLI EXAMPLES_DIR
 set -u
@@ -10,7 +10,7 @@ trap 'rm -rf "$tmp"' EXIT
 status=0
 runs=0
 for project in "$examples"/*.tsk; do
-    for type in stored 0 1 51 52 53 54 100 152 154; do
+    for type in stored 0 1 51 52 53 54 100 152 154 200 254 300 354; do
         out="$tmp/$(basename "$project" .tsk)-$type.bmp"
         if [ "$type" = stored ]; then
             "$cli" render "$project" "$out" 2>"$tmp/stderr"

@@ -2,7 +2,10 @@
 
 #include "FileIO.h"
 #include "Messages.h"
+#include "SPMesh.h"
 #include "ScratchDir.h"
+#include "SculptMapEncoder.h"
+#include "SurfaceBuilder.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -119,6 +122,73 @@ TEST_F(SculptImageWriter, FormatsByExtensionIgnoringCase) {
                   colourOf(map[i]));
     }
     EXPECT_TRUE(messages.texts.empty());
+}
+
+// The texts libpng finds in a PNG file image; libpng drops an ancillary chunk whose CRC is wrong.
+std::vector<std::pair<std::string, std::string>> pngTexts(const std::vector<uint8_t>& file) {
+    struct Reader {
+        const std::vector<uint8_t>& bytes;
+        size_t at = 0;
+    } reader{file};
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    std::vector<std::pair<std::string, std::string>> texts;
+    if (setjmp(png_jmpbuf(png)) == 0) {
+        png_set_read_fn(png, &reader, [](png_structp p, png_bytep out, png_size_t n) {
+            auto* r = static_cast<Reader*>(png_get_io_ptr(p));
+            if (r->at + n > r->bytes.size()) {
+                png_error(p, "short");
+            }
+            std::copy_n(r->bytes.begin() + static_cast<std::ptrdiff_t>(r->at), n, out);
+            r->at += n;
+        });
+        png_read_info(png, info);
+        png_textp text = nullptr;
+        int count = 0;
+        png_get_text(png, info, &text, &count);
+        for (int i = 0; i < count; ++i) {
+            texts.emplace_back(text[i].key, text[i].text);
+        }
+    }
+    png_destroy_read_struct(&png, &info, nullptr);
+    return texts;
+}
+
+TEST_F(SculptImageWriter, APngCarriesThePrimSizeAndTheSamePixels) {
+    ASSERT_TRUE(ExportSculptImage(file("sized.png"), map.data(), 64, 64, {}, messages,
+                                  "X 2.000, Y 1.500, Z 3.000"));
+    const std::vector<uint8_t> sized = bytesOf(file("sized.png"));
+    EXPECT_EQ(pngTexts(sized), (std::vector<std::pair<std::string, std::string>>{
+                                   {kPrimSizeKeyword, "X 2.000, Y 1.500, Z 3.000"}}));
+    // The chunk is all that differs from the plain file, so the pixels are unchanged.
+    const std::vector<uint8_t> plain = EncodeSculptPng(map.data(), 64, 64);
+    EXPECT_TRUE(pngTexts(plain).empty());
+    ASSERT_GT(sized.size(), plain.size());
+    EXPECT_TRUE(std::equal(plain.begin() + 33, plain.end(),
+                           sized.end() - static_cast<std::ptrdiff_t>(plain.size() - 33)));
+    // BMP and Targa have no place for it: their bytes stay as they were.
+    ASSERT_TRUE(
+        ExportSculptImage(file("sized.bmp"), map.data(), 64, 64, {}, messages, "X 1, Y 1, Z 1"));
+    EXPECT_EQ(bytesOf(file("sized.bmp")), EncodeSculptBmp(map.data(), 64, 64));
+}
+
+TEST(PrimSize, IsTwiceTheHalfExtentsPerAxis) {
+    EXPECT_EQ(PrimSizeText({1.0f, 0.75f, 1.5f}), "X 2.000, Y 1.500, Z 3.000");
+    EXPECT_EQ(PrimSizeText({}), "X 0.000, Y 0.000, Z 0.000");
+    // A shape twice as tall as wide reports it, though its map fills every axis alike.
+    SPMesh mesh;
+    mesh.makeDefault();
+    for (int i = 0; i < mesh.lineCount(); ++i) {
+        for (int j = 0; j < mesh.pointsPerLine(); ++j) {
+            Point3 p;
+            ASSERT_TRUE(mesh.getPoint(j, i, p));
+            mesh.setPoint(j, i, {p.x, p.y, p.z * 2.0f});
+        }
+    }
+    RecordingMessages built;
+    ASSERT_TRUE(BuildSurface(mesh, DIM_POLES_LINEAR, built));
+    const Point3 size = PrimSize(mesh.halfExtent);
+    EXPECT_NEAR(size.z / size.x, 2.0f, 0.05f);
 }
 
 TEST_F(SculptImageWriter, RefusalsAndFailuresLeaveNoFile) {

@@ -305,7 +305,7 @@ TEST(SurfaceBuilder, UnresampledShapesGiveTheGatheredPoints) {
     expectGathered(unknown, sphere, 0, 5, 6);
     SPMesh sheet;
     makeSheet(sheet, 6, 5);
-    expectGathered(buildRaw(sheet, 300), sheet, 1, 3, 6);
+    expectGathered(buildRaw(sheet, 199), sheet, 1, 3, 6);
 
     // Pass regime with other than 64 points; "L [2]" beyond 8 points or 9 lines: no message.
     for (auto [points, lines, type] : {std::tuple{20, 5, 0}, {20, 5, 154}, {9, 5, 1}, {4, 10, 1}}) {

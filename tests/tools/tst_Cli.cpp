@@ -40,7 +40,8 @@ TEST(Cli, InfoPrintsCountsTypeAndLevels) {
                          "points per line: 4\n"
                          "type: 0 (L [1])\n"
                          "hlevel: 3 3 3 3\n"
-                         "vlevel: 3 3 3 3\n");
+                         "vlevel: 3 3 3 3\n"
+                         "prim size: X 2.000, Y 2.000, Z 2.000\n");
 
     const CliRun large =
         cli({"info", (fs::path(TESK_TEST_DATA) / "project" / "lines17x16.tsk").string()});
@@ -49,7 +50,16 @@ TEST(Cli, InfoPrintsCountsTypeAndLevels) {
                          "points per line: 16\n"
                          "type: 154 (PS [4])\n"
                          "hlevel: 3 1 3 3 1 3 3 3 1 3 3 3 3 3 3 3 3\n"
-                         "vlevel: 1 3 3 3 3 1 3 3 3 3 3 3 3 3 3 1\n");
+                         "vlevel: 1 3 3 3 3 1 3 3 3 3 3 3 3 3 3 1\n"
+                         "prim size: X 2.000, Y 2.000, Z 2.000\n");
+
+    // The tube is as wide as deep and its height of 2 is what its map cannot keep.
+    const CliRun tube =
+        cli({"info", (fs::path(TESK_SOURCE_DIR) / "examples" / "tube.tsk").string()});
+    EXPECT_EQ(tube.status, 0) << tube.err;
+    EXPECT_NE(tube.out.find("type: 254 (C [4])\nhlevel"), std::string::npos) << tube.out;
+    EXPECT_NE(tube.out.find("\nprim size: X 1.242, Y 1.242, Z 2.000\n"), std::string::npos)
+        << tube.out;
 }
 
 TEST(Cli, UnusableInputsExitTwoWithTheReason) {

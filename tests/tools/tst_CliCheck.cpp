@@ -49,6 +49,22 @@ TEST(CliCheck, ExamplesPassWithTheirOwnStitchingAndTheReportListsEachLevel) {
     EXPECT_TRUE(has(cli({"check", example("sheet.tsk")}), "read with plane stitching"));
 }
 
+// Tubes and rings close where viewers wrap them; the same ring built as a sheet is a loop
+// whose edges viewers never join.
+TEST(CliCheck, TubesAndRingsCloseAndTheRingBuiltAsASheetIsWarnedOf) {
+    for (const auto& [name, stitching] :
+         {std::pair{"tube.tsk", "cylinder"}, std::pair{"torus.tsk", "torus"}}) {
+        const CliRun run = cli({"check", example(name)});
+        EXPECT_EQ(run.status, 0) << run.out << run.err;
+        EXPECT_TRUE(has(run, std::string("read with ") + stitching + " stitching")) << run.out;
+        EXPECT_TRUE(has(run, "\nok       seam: closed")) << run.out;
+    }
+    const CliRun ring = cli({"check", example("ring.tsk")});
+    EXPECT_EQ(ring.status, 1);
+    EXPECT_TRUE(has(ring, "\nwarning  seam: a loop built as a sheet")) << ring.out;
+    EXPECT_EQ(cli({"check", example("ring.tsk"), "--type", "354"}).status, 0);
+}
+
 TEST(CliCheck, PicturesReadAsSpheresUnlessTypeSaysOtherwiseAndProblemsExitOne) {
     const std::string sheet = scratch("sheet.bmp");
     ASSERT_EQ(cli({"render", example("sheet.tsk"), sheet}).status, 0);

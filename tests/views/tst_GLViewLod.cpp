@@ -6,6 +6,7 @@
 #include "GLToolDialog.h"
 #include "GLView.h"
 #include "Messages.h"
+#include "RADIOFrame.h"
 #include "ShapeTypes.h"
 
 #include <QComboBox>
@@ -91,6 +92,56 @@ TEST_F(GLViewLodTest, AMapWithProblemsIsWarnedOfOnceTheShapeRests) {
     EXPECT_LT(view->lodNote()->width(), longWidth);
     EXPECT_LT(view->lodNote()->width(), metrics.horizontalAdvance(view->lodNote()->text()) + 20);
     EXPECT_LT(view->lodNote()->height(), 2 * metrics.height() + 8) << "one line, one line high";
+}
+
+// The tube and ring buttons switch the preview: the document's type, the stitching the mesh
+// is decoded with (the wrap closes the ring at every level), the picture, and the button
+// alone chosen.
+TEST_F(GLViewLodTest, TubeAndRingButtonsSwitchThePreview) {
+    ASSERT_TRUE(doc.loadProject(std::string(TESK_SOURCE_DIR) + "/examples/ring.tsk"));
+    const QImage asSheet = view->grabFramebuffer();
+    const auto stitchOfPreview = [this] {
+        const GLMesh* mesh = scene.findObject(preview.previewObjectId);
+        return mesh != nullptr ? mesh->stitchType : 0;
+    };
+    EXPECT_EQ(stitchOfPreview(), kStitchPlane);
+    QImage last = asSheet;
+    for (const ShapeTypeInfo& info : kShapeTypes) {
+        if (info.stitch != kStitchCylinder && info.stitch != kStitchTorus) {
+            continue;
+        }
+        RADIOFrame* button = view->toolBar()->typeButton(info.value);
+        ASSERT_NE(button, nullptr) << info.caption;
+        EXPECT_TRUE(view->toolBar()->rect().contains(button->geometry())) << info.caption;
+        QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_EQ(doc.selectedType(), info.value) << info.caption;
+        EXPECT_EQ(doc.mesh().SPDimType, info.value) << info.caption;
+        EXPECT_EQ(stitchOfPreview(), info.stitch) << info.caption;
+        EXPECT_EQ(button->selected(), 1) << info.caption;
+        EXPECT_EQ(view->toolBar()->typeButton(DIM_SHEET_BSPLINE)->selected(), 0);
+        QTest::keyClick(view.get(), Qt::Key_4); // six faces: the coarsest mesh shows the wrap
+        EXPECT_EQ(previewVertices(), 7u * 7u);
+        const QImage picture = view->grabFramebuffer();
+        EXPECT_NE(picture, last) << info.caption << " draws its own shape";
+        last = picture;
+        QTest::keyClick(view.get(), Qt::Key_0);
+    }
+}
+
+// The size to give the prim stands in the lower right corner and follows the shape: the tube
+// is as wide as deep and its height is what the map cannot keep.
+TEST_F(GLViewLodTest, TheCornerGivesThePrimSize) {
+    auto* note = view->findChild<QLabel*>(QStringLiteral("primSize"));
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(note->isVisible()) << "the new shape has a size too";
+    ASSERT_TRUE(doc.loadProject(std::string(TESK_SOURCE_DIR) + "/examples/tube.tsk"));
+    EXPECT_EQ(note->text(), QStringLiteral("Prim size: X 1.242, Y 1.242, Z 2.000"));
+    EXPECT_TRUE(view->rect().contains(note->geometry()));
+    EXPECT_GT(note->x(), view->width() / 2);
+    EXPECT_GT(note->y(), view->height() / 2);
+    view->resize(420, 360);
+    EXPECT_TRUE(view->rect().contains(note->geometry())) << "it follows the preview's size";
+    EXPECT_EQ(note->geometry().bottomRight().x(), view->width() - 7);
 }
 
 } // namespace

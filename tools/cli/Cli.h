@@ -39,6 +39,9 @@ int usageError(const std::string& problem);
 /// Prints "tesk-cli: <reason>" to stderr; returns kExitUnusable.
 int unusable(const std::string& reason);
 
+/// The shape type values of the type table, "0, 1, … 354", for usage errors.
+std::string shapeTypeValues();
+
 /// Sorts a command's arguments into options and operands. Before "--", a word that starts
 /// with "-" (other than "-" alone) is an option: `readOption(args, i)` gets its index, steps `i`
 /// over the values it takes, and returns kExitOk or the usage error's status. Every other word,

@@ -7,6 +7,7 @@
 #include "Messages.h"
 #include "PictureFile.h"
 #include "SculptMapCheck.h"
+#include "SculptMapEncoder.h"
 #include "ShapeTypes.h"
 #include "Strings.h"
 
@@ -48,8 +49,8 @@ int parseCheck(const Args& args, CheckOptions& options) {
             return usageError("unknown option '" + all[i] + "'");
         }
         if (i + 1 >= all.size() || !parseStitching(all[i + 1], options)) {
-            return usageError("--type takes a shape type (0, 1, 51, 52, 53, 54, 100, 152, "
-                              "154) or a stitching (sphere, torus, plane, cylinder)");
+            return usageError("--type takes a shape type (" + shapeTypeValues() +
+                              ") or a stitching (sphere, torus, plane, cylinder)");
         }
         ++i;
         return kExitOk;
@@ -164,7 +165,8 @@ bool exportLodMap(Ctesk001Doc& doc, int faces, const std::string& path, const Ex
     std::vector<uint32_t> picture(kMapPixels);
     resampleLodGrid(grid, kMapSide, kMapSide, picture);
     const std::vector<uint32_t> map = mapOfPicture(picture);
-    return ExportSculptImage(path, map.data(), kMapSide, kMapSide, flips, doc.messages());
+    return ExportSculptImage(path, map.data(), kMapSide, kMapSide, flips, doc.messages(),
+                             PrimSizeText(doc.mesh().halfExtent));
 }
 
 } // namespace tesk::cli

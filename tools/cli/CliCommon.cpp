@@ -19,6 +19,14 @@ int unusable(const std::string& reason) {
     return kExitUnusable;
 }
 
+std::string shapeTypeValues() {
+    std::string values;
+    for (const ShapeTypeInfo& info : kShapeTypes) {
+        values += (values.empty() ? "" : ", ") + std::to_string(info.value);
+    }
+    return values;
+}
+
 int takeOperands(const Args& args, Args& operands) {
     return takeArguments(args, operands, [](const Args& all, size_t i) {
         return usageError("unknown option '" + all[i] + "'");

@@ -1,6 +1,9 @@
 #include "Cli.h"
 
+#include "Messages.h"
 #include "SPMesh.h"
+#include "SculptMapEncoder.h"
+#include "SurfaceBuilder.h"
 
 namespace tesk::cli {
 
@@ -36,6 +39,11 @@ int runInfo(const Args& args) {
     std::printf("type: %d (%s)\n", static_cast<int>(mesh.SPDimType), typeCaption(mesh.SPDimType));
     printLevels("hlevel", mesh.hlevel);
     printLevels("vlevel", mesh.vlevel);
+    // The size comes from the built map, as the editor and an export have it.
+    StderrMessages messages;
+    if (BuildSurface(mesh, mesh.SPDimType, messages)) {
+        std::printf("prim size: %s\n", PrimSizeText(mesh.halfExtent).c_str());
+    }
     return kExitOk;
 }
 

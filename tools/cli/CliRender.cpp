@@ -4,6 +4,7 @@
 #include "Ctesk001Doc.h"
 #include "EffectPicture.h"
 #include "Messages.h"
+#include "SculptMapEncoder.h"
 
 #include <charconv>
 
@@ -33,7 +34,7 @@ int readRenderOption(const Args& args, size_t& i, RenderOptions& options) {
         return readLodOption(args, i, options.lodFaces);
     } else if (arg == "--type") {
         if (i + 1 >= args.size() || !parseType(args[i + 1], options.type)) {
-            return usageError("--type takes one of 0, 1, 51, 52, 53, 54, 100, 152, 154");
+            return usageError("--type takes one of " + shapeTypeValues());
         }
         options.hasType = true;
         ++i;
@@ -102,14 +103,14 @@ int runRender(const Args& args) {
     if (!doc.hasSculptMap()) {
         return unusable(options.input + " has no points to render");
     }
-    if (options.lodFaces != 0) {
-        return exportLodMap(doc, options.lodFaces, options.output, options.flips)
-                   ? kExitOk
-                   : unusable("cannot write " + options.output);
-    }
-    if (!doc.exportSculptMap(options.output, options.flips)) {
+    if (options.lodFaces != 0 &&
+        !exportLodMap(doc, options.lodFaces, options.output, options.flips)) {
         return unusable("cannot write " + options.output);
     }
+    if (options.lodFaces == 0 && !doc.exportSculptMap(options.output, options.flips)) {
+        return unusable("cannot write " + options.output);
+    }
+    std::printf("prim size: %s\n", PrimSizeText(doc.mesh().halfExtent).c_str());
     return kExitOk;
 }
 
