@@ -75,13 +75,15 @@ void makeRing(SPMesh& mesh) {
 }
 
 // A tube whose rings widen and narrow, open at both ends ("C [4]"): every line a loop of 12
-// points, none repeated, and the used lines 1 … 10 from the foot to the rim.
+// points, none repeated, and the used lines 1 … 10 from the rim down to the foot. Lines that
+// run down while their points run anticlockwise seen from above face outwards, as the sphere's
+// do: viewers draw one side of a sculpted prim only.
 void makeTube(SPMesh& mesh) {
     fill(mesh, 12, 12, [](int i, int j) {
         const double t = (i - 1) / 9.0;
         const double radius = 0.5 + 0.15 * std::cos(kPi * 2.0 * t);
         const double phi = 2.0 * kPi * j / 12.0;
-        return point(radius * std::cos(phi), radius * std::sin(phi), 2.0 * t - 1.0);
+        return point(radius * std::cos(phi), radius * std::sin(phi), 1.0 - 2.0 * t);
     });
     mesh.SPDimType = tesk::DIM_CYLINDER_BSPLINE;
 }
@@ -89,7 +91,8 @@ void makeTube(SPMesh& mesh) {
 // The ring of ring.tsk as a ring type ("T [4]"): nothing repeated, the used lines 1 … 8 once
 // around the tube and the last joined to the first by the type itself.
 void makeTorus(SPMesh& mesh) {
-    fill(mesh, 8, 10, ringPoint);
+    // Around the tube the other way (down across the outer equator), so the faces look out.
+    fill(mesh, 8, 10, [](int i, int j) { return ringPoint(2 - i, j); });
     mesh.SPDimType = tesk::DIM_TORUS_BSPLINE;
 }
 
