@@ -471,8 +471,9 @@ TEST_F(MainWindowTest, TheFirstUndoAfterALoadBringsBackTheLoadedShape) {
     // The load dialog offers the files loaded and saved before.
     messages.scriptedAnswers = {true};
     click(1007);
-    ASSERT_FALSE(chooser.lastRecent.isEmpty());
-    EXPECT_EQ(chooser.lastRecent.front(), QString::fromStdString(path));
+    // Other test programs running at once share the settings, so the file need not be first.
+    EXPECT_TRUE(chooser.lastRecent.contains(QString::fromStdString(path)))
+        << chooser.lastRecent.join(QLatin1Char(' ')).toStdString();
 }
 
 TEST_F(MainWindowTest, DropsRefuseFoldersAndOpenOnlyTheFirstFile) {
