@@ -29,26 +29,29 @@ namespace {
 constexpr int kPanelWidthUnits = 48;
 constexpr int kPanelHeightUnits = 275;
 
-QPushButton* makeButton(QWidget* parent, int id, const char* text, const QRect& rect) {
-    auto* button = new QPushButton(QString::fromUtf8(text), parent);
+QPushButton* makeButton(QWidget* parent, int id, const QString& text, const QString& tip,
+                        const QRect& rect) {
+    auto* button = new QPushButton(text, parent);
     button->setObjectName(QString::number(id));
+    button->setToolTip(tip);
     button->setGeometry(rect);
     return button;
 }
 
-void makeCaption(QWidget* parent, int id, const char* text, const QRect& rect) {
-    auto* caption = new StaticFrame(QString::fromUtf8(text), parent);
+void makeCaption(QWidget* parent, int id, const QString& text, const QRect& rect) {
+    auto* caption = new StaticFrame(text, parent);
     caption->setObjectName(QString::number(id));
     caption->setGeometry(rect);
 }
 
 void makeLinkButton(QWidget* parent, int id, const char* picture, const QString& address,
-                    const char* text, const QRect& rect) {
+                    const char* text, const QString& tip, const QRect& rect) {
     auto* link = new HPJumpFrame(parent);
     link->setObjectName(QString::number(id));
     link->setText(QString::fromUtf8(text));
     link->setGeometry(rect);
     link->setPicture(address, QImage(QString::fromUtf8(picture)));
+    link->setToolTip(tip);
 }
 
 /// A page of the manual shipped with the program, as a file address.
@@ -92,30 +95,42 @@ Ctesk001View::Ctesk001View(Ctesk001Doc& doc, Messages& messages, FileChooser& ch
     // The pages shipped with the program: the manual, and what changed in each version.
     makeLinkButton(this, 1063, resources::kHomePageButton,
                    documentationPage(doc, resources::kManualPage), "Home Page",
-                   du.rect(0, 0, 48, 24));
+                   tr("マニュアルを開きます (F1)"), du.rect(0, 0, 48, 24));
     makeLinkButton(this, 1064, resources::kBlogButton,
-                   documentationPage(doc, resources::kChangesPage), "Blog", du.rect(0, 24, 48, 24));
+                   documentationPage(doc, resources::kChangesPage), "Blog",
+                   tr("版ごとの変更点を開きます"), du.rect(0, 24, 48, 24));
 
-    makeCaption(this, 1065, "プロジェクト", du.rect(0, 60, 48, 16));
-    connect(makeButton(this, 1006, "新規", du.rect(0, 78, 48, 12)), &QPushButton::clicked, this,
-            &Ctesk001View::onNew);
-    connect(makeButton(this, 1009, "形状保存", du.rect(0, 93, 48, 12)), &QPushButton::clicked, this,
-            &Ctesk001View::onSave);
-    connect(makeButton(this, 1007, "形状読込", du.rect(0, 108, 48, 12)), &QPushButton::clicked,
-            this, &Ctesk001View::onLoad);
+    makeCaption(this, 1065, tr("プロジェクト"), du.rect(0, 60, 48, 16));
+    connect(makeButton(this, 1006, tr("新規"), tr("新しい形状で始めます"), du.rect(0, 78, 48, 12)),
+            &QPushButton::clicked, this, &Ctesk001View::onNew);
+    connect(makeButton(this, 1009, tr("形状保存"), tr("形状を tesk ファイル (.tsk) に保存します"),
+                       du.rect(0, 93, 48, 12)),
+            &QPushButton::clicked, this, &Ctesk001View::onSave);
+    connect(
+        makeButton(this, 1007, tr("形状読込"),
+                   tr("tesk ファイル (.tsk) を開くか、スカルプトマップの画像から形状を作ります"),
+                   du.rect(0, 108, 48, 12)),
+        &QPushButton::clicked, this, &Ctesk001View::onLoad);
 
-    makeCaption(this, 1066, "スカルプト", du.rect(0, 132, 48, 16));
+    makeCaption(this, 1066, tr("スカルプト"), du.rect(0, 132, 48, 16));
     m_picture = new BitmapFrame(this);
     m_picture->setObjectName(QStringLiteral("1001"));
+    m_picture->setToolTip(tr("いまのスカルプトマップ: 赤が X、緑が Y、青が Z"));
     m_picture->setGeometry(du.rect(0, 150, 48, 52));
-    connect(makeButton(this, 1008, "BITMAP 書出", du.rect(0, 204, 48, 12)), &QPushButton::clicked,
-            this, &Ctesk001View::onExport);
+    connect(makeButton(this, 1008, tr("BITMAP 書出"),
+                       tr("スカルプトマップを画像 (BMP、PNG または TGA) に書き出します"),
+                       du.rect(0, 204, 48, 12)),
+            &QPushButton::clicked, this, &Ctesk001View::onExport);
 
-    connect(makeButton(this, 1011, "エフェクト", du.rect(0, 217, 48, 12)), &QPushButton::clicked,
-            this, &Ctesk001View::onEffects);
-    makeCaption(this, 1067, "ビューワ", du.rect(0, 243, 48, 16));
+    connect(makeButton(this, 1011, tr("エフェクト"),
+                       tr("画像でスカルプトマップを変えるエフェクトを管理します"),
+                       du.rect(0, 217, 48, 12)),
+            &QPushButton::clicked, this, &Ctesk001View::onEffects);
+    makeCaption(this, 1067, tr("ビューワ"), du.rect(0, 243, 48, 16));
     // Pressed in, it keeps the companion viewer fed; the main window's link glue acts on it.
-    m_linkButton = makeButton(this, 1010, "Viewer 連動", du.rect(0, 262, 48, 12));
+    m_linkButton = makeButton(this, 1010, tr("Viewer 連動"),
+                              tr("押している間、編集する形状をビューワに送り続けます"),
+                              du.rect(0, 262, 48, 12));
     m_linkButton->setCheckable(true);
     m_doc.addListener(this, ListenerRank::ControlPanel);
 }
@@ -155,7 +170,7 @@ bool Ctesk001View::onSave() {
         m_messages.inform(kNothingToSaveMessage);
         return false;
     }
-    const QString filter = QString::fromUtf8(kProjectFilter);
+    const QString filter = fileFilter(kProjectFilter);
     const std::string proposed = m_doc.getFileName();
     QString chosen;
     const auto path = m_chooser.saveFileAs(this, filter, shownFileName(proposed), chosen);
@@ -170,7 +185,7 @@ void Ctesk001View::onLoad() {
         return;
     }
     const std::string proposed = m_doc.getFileName();
-    const auto path = m_chooser.openRecentFile(this, QString::fromUtf8(kLoadFilter),
+    const auto path = m_chooser.openRecentFile(this, fileFilter(kLoadFilter),
                                                shownFileName(proposed), RecentFiles::entries());
     if (path && !path->isEmpty()) {
         loadOrImport(systemFileName(*path, proposed));
@@ -206,7 +221,7 @@ void Ctesk001View::onExport() {
         m_messages.inform(kNoSculptMapMessage);
         return;
     }
-    const QString filter = QString::fromUtf8(kBitmapFilter);
+    const QString filter = fileFilter(kBitmapFilter);
     const std::string proposed = m_doc.getBitmapFileName();
     QString chosen;
     const auto path = m_chooser.saveFileAs(this, filter, shownFileName(proposed), chosen);

@@ -8,6 +8,7 @@
 #include <QPoint>
 #include <QPointer>
 #include <QWidget>
+#include <QtGlobal>
 #include <functional>
 #include <optional>
 #include <string>
@@ -23,21 +24,26 @@ class FileChooser;
 class HPJumpFrame;
 class Messages;
 
-inline constexpr const char* kReplaceShapeQuestion = "現在の形状は削除されます。\nよろしいですか？";
-inline constexpr const char* kProjectFilter = "tesk file (*.tsk);;All Files (*)";
-/// "形状読込" also opens sculpt maps made elsewhere, as new shapes fitted to them.
-inline constexpr const char* kLoadFilter =
-    "tesk file (*.tsk);;sculpt map (*.bmp *.png *.tga);;All Files (*)";
-inline constexpr const char* kBitmapFilter =
-    "Bitmap (*.bmp);;PNG (*.png);;TGA (*.tga);;All Files (*)";
+// Texts the panel shows through Messages, which looks them up under "Messages".
+inline constexpr const char* kReplaceShapeQuestion =
+    QT_TRANSLATE_NOOP("Messages", "現在の形状は削除されます。\nよろしいですか？");
 inline constexpr const char* kUnsavedChangesQuestion =
-    "形状が変更されています。\n変更を保存しますか？";
-inline constexpr const char* kNothingToSaveMessage =
-    "保存する形状がありません。\n「新規」か「形状読込」で形状を作ってください。";
-inline constexpr const char* kFolderDropMessage =
-    "フォルダは開けません。\n形状ファイル (*.tsk) をドロップしてください。";
+    QT_TRANSLATE_NOOP("Messages", "形状が変更されています。\n変更を保存しますか？");
+inline constexpr const char* kNothingToSaveMessage = QT_TRANSLATE_NOOP(
+    "Messages", "保存する形状がありません。\n「新規」か「形状読込」で形状を作ってください。");
+inline constexpr const char* kFolderDropMessage = QT_TRANSLATE_NOOP(
+    "Messages", "フォルダは開けません。\n形状ファイル (*.tsk) をドロップしてください。");
 inline constexpr const char* kOtherFilesMessage =
-    "最初のファイルだけを開きました。次のファイルは開いていません:";
+    QT_TRANSLATE_NOOP("Messages", "最初のファイルだけを開きました。次のファイルは開いていません:");
+
+// File dialog filters, shown through fileFilter().
+inline constexpr const char* kProjectFilter =
+    QT_TRANSLATE_NOOP("FileFilters", "tesk file (*.tsk);;All Files (*)");
+/// "形状読込" also opens sculpt maps made elsewhere, as new shapes fitted to them.
+inline constexpr const char* kLoadFilter = QT_TRANSLATE_NOOP(
+    "FileFilters", "tesk file (*.tsk);;sculpt map (*.bmp *.png *.tga);;All Files (*)");
+inline constexpr const char* kBitmapFilter =
+    QT_TRANSLATE_NOOP("FileFilters", "Bitmap (*.bmp);;PNG (*.png);;TGA (*.tga);;All Files (*)");
 
 class Ctesk001View : public QWidget, public DocumentListener {
     Q_OBJECT

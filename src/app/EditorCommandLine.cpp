@@ -110,10 +110,23 @@ bool takeValueOption(const EditorOption& option, int argc, char** argv, int& i,
     return true;
 }
 
+bool takeLanguage(int argc, char** argv, int& i, EditorCommandLine& line) {
+    bool given = false;
+    if (!takeValueOption(kLanguageOption, argc, argv, i, line, given, line.language)) {
+        return false;
+    }
+    if (given && line.language != "ja" && line.language != "en") {
+        line.request = EditorCommandLine::Request::UsageError;
+        line.problem = "--lang takes ja or en, not '" + line.language + "'";
+    }
+    return true;
+}
+
 bool takeEditorOption(int argc, char** argv, int& i, EditorCommandLine& line) {
     return takeValueOption(kScreenshotOption, argc, argv, i, line, line.screenshot,
                            line.screenshotPath) ||
-           takeValueOption(kTextureOption, argc, argv, i, line, line.texture, line.texturePath);
+           takeValueOption(kTextureOption, argc, argv, i, line, line.texture, line.texturePath) ||
+           takeLanguage(argc, argv, i, line);
 }
 
 bool takeRequest(std::string_view arg, EditorCommandLine& line) {

@@ -19,6 +19,10 @@ inline constexpr EditorOption kScreenshotOption = {
     "screenshot", "PATH", "Save a PNG of the window once drawn, then exit."};
 inline constexpr EditorOption kTextureOption = {
     "texture", "PIC", "Show the picture PIC on the preview's shape, or the checker for 'checker'."};
+inline constexpr EditorOption kLanguageOption = {
+    "lang", "LANG",
+    "Show the editor in LANG: ja (Japanese) or en (English). Without it the "
+    "desktop's language decides: Japanese for Japanese, else English."};
 /// The value of --texture that stands for the built-in checker.
 inline constexpr const char* kCheckerTextureName = "checker";
 
@@ -31,6 +35,7 @@ struct EditorCommandLine {
     std::string screenshotPath;
     bool texture = false;
     std::string texturePath; ///< a picture file or kCheckerTextureName
+    std::string language;    ///< "ja" or "en" from --lang; empty when not given
     std::string file;        ///< the project file to open, empty for none
     std::string platform;    ///< the value of -platform, empty when not given
     bool displayGiven = false;

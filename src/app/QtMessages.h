@@ -3,9 +3,16 @@
 
 #include "Messages.h"
 
+#include <QString>
+
 class QWidget;
 
 namespace tesk {
+
+/// A text of the core in the user's language. The core speaks the designed Japanese; a text it
+/// composed (a message, then a file's name or a reason on further lines) is translated by its
+/// longest leading lines that have a translation, and the rest is kept.
+QString shownMessage(const std::string& text);
 
 class QtMessages : public Messages {
 public:

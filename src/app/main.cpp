@@ -1,4 +1,5 @@
-// The editor: tesk [FILE.tsk], tesk --screenshot PATH [FILE.tsk], tesk --help, tesk --version
+// The editor: tesk [--lang ja|en] [FILE.tsk], tesk --screenshot PATH [FILE.tsk], tesk --help,
+// tesk --version
 
 #include "CTeskMainFrame.h"
 #include "Ctesk001Doc.h"
@@ -15,11 +16,13 @@
 #include "QtMessages.h"
 #include "StandardOutput.h"
 #include "TeskResources.h"
+#include "UiLanguage.h"
 
 #include <QApplication>
 #include <QBuffer>
 #include <QCommandLineParser>
 #include <QIcon>
+#include <QLocale>
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
@@ -73,6 +76,9 @@ void describeCommandLine(QCommandLineParser& parser) {
     parser.addOption(QCommandLineOption(QString::fromLatin1(kTextureOption.name),
                                         QString::fromLatin1(kTextureOption.description),
                                         QString::fromLatin1(kTextureOption.valueName)));
+    parser.addOption(QCommandLineOption(QString::fromLatin1(kLanguageOption.name),
+                                        QString::fromLatin1(kLanguageOption.description),
+                                        QString::fromLatin1(kLanguageOption.valueName)));
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Project file to open."),
                                  QStringLiteral("[FILE.tsk]"));
 }
@@ -150,6 +156,15 @@ int main(int argc, char** argv) {
     const EndingSignalWatch endingSignals;
     nameApplication();
     resources::init();
+    const UiLanguage language = line.language.empty() ? languageFor(QLocale::system().uiLanguages())
+                                : line.language == "ja" ? UiLanguage::Japanese
+                                                        : UiLanguage::English;
+    if (!useLanguage(language)) {
+        qWarning(language == UiLanguage::Japanese
+                     ? "tesk: Qt's Japanese texts (qtbase_ja.qm, in qt6-translations-l10n) are "
+                       "missing; its own dialogs stay English"
+                     : "tesk: the English translation is missing; the texts stay Japanese");
+    }
     QApplication::setWindowIcon(QIcon(QString::fromLatin1(resources::kIcon)));
 
     // A screenshot run must never wait on a message box: its messages go to stderr.

@@ -1,6 +1,7 @@
 #include "FileNames.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QFile>
 #include <initializer_list>
 
@@ -39,6 +40,10 @@ std::string localFilePath(const QUrl& url) {
         return systemFileName(url.toLocalFile());
     }
     return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+}
+
+QString fileFilter(const char* filter) {
+    return QCoreApplication::translate("FileFilters", filter);
 }
 
 } // namespace tesk

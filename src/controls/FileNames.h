@@ -24,4 +24,8 @@ QString shownFileName(const std::string& name);
 /// not UTF-8 comes percent-encoded, and decoding it as text would turn it into another name.
 std::string localFilePath(const QUrl& url);
 
+/// A file dialog's filter (marked with QT_TRANSLATE_NOOP under "FileFilters") in the user's
+/// language; the patterns stay as they are.
+QString fileFilter(const char* filter);
+
 } // namespace tesk

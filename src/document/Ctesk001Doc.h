@@ -10,6 +10,7 @@
 #include "SPMesh.h"
 #include "SculptImageWriter.h"
 #include "SurfaceBuilder.h"
+#include "TextMarks.h"
 #include "UndoHistory.h"
 
 #include <cstdint>
@@ -27,7 +28,8 @@ inline constexpr const char* kCaptionPrefix = "TESK ( Brenmold ) version 0.0.5.1
 inline constexpr const char* kCaptionSuffix = " >>";
 inline constexpr const char* kDefaultFileName = "tesk.tsk";
 inline constexpr const char* kDefaultBitmapFileName = "tesk.bmp";
-inline constexpr const char* kNoSculptMapMessage = "書き出すスカルプトマップがありません。";
+inline constexpr const char* kNoSculptMapMessage =
+    TESK_TEXT("Messages", "書き出すスカルプトマップがありません。");
 
 /// The main window caption for a project file name.
 std::string captionFor(const std::string& fileName);

@@ -3,6 +3,7 @@
 // Every size is checked before anything is allocated, so no input can claim unbounded memory.
 
 #include "ImageBuffer.h"
+#include "TextMarks.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -60,6 +61,7 @@ int LoadImageFile(ImageBuffer& image, const std::string& path, Messages& message
 inline constexpr int kMaxJpegScans = 100;
 
 /// The message for a picture that cannot be read.
-inline constexpr const char* kUnreadablePictureMessage = "指定ファイルが読み込めませんでした。";
+inline constexpr const char* kUnreadablePictureMessage =
+    TESK_TEXT("Messages", "指定ファイルが読み込めませんでした。");
 
 } // namespace tesk

@@ -2,6 +2,8 @@
 // What the editor and the companion viewer agree on: the byte layout of the shared block,
 // the message numbers, the window class names and the texts the link shows.
 
+#include "TextMarks.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -55,13 +57,16 @@ inline constexpr int kAckPollMilliseconds = 10;
 inline constexpr int kSendReplyMilliseconds = 1000;
 
 // --- texts ----------------------------------------------------------------------------------
-inline constexpr const char* kTransferFailedMessage = "KOBへのデータ転送に失敗しました。";
-inline constexpr const char* kSaveNewShapeFirstMessage =
-    "新規データの場合には 一回 [形状保存] を行ってから\n[ Viewer 連動 ] ボタンを押して下さい。";
+inline constexpr const char* kTransferFailedMessage =
+    TESK_TEXT("Messages", "KOBへのデータ転送に失敗しました。");
+inline constexpr const char* kSaveNewShapeFirstMessage = TESK_TEXT(
+    "Messages",
+    "新規データの場合には 一回 [形状保存] を行ってから\n[ Viewer 連動 ] ボタンを押して下さい。");
 inline constexpr const char* kStartViewerFirstMessage =
-    "Zuvista を起動してから\n[ Viewer 連動 ] ボタンを押して下さい。";
+    TESK_TEXT("Messages", "Zuvista を起動してから\n[ Viewer 連動 ] ボタンを押して下さい。");
 inline constexpr const char* kSaveBeforeLoadQuestion =
-    "KOBから形状読み込みメッセージを受けました。\n現在のデータを保存しますか？\n(いいえ "
-    "を押した場合には、現在のデータは破棄されます。)";
+    TESK_TEXT("Messages",
+              "KOBから形状読み込みメッセージを受けました。\n現在のデータを保存しますか？\n(いいえ "
+              "を押した場合には、現在のデータは破棄されます。)");
 
 } // namespace tesk

@@ -58,6 +58,10 @@ CheckFinding checkArea(SculptMapCheck& check, std::span<const uint32_t> picture,
         const bool inside = check.areas[i] >= kMinSculptArea && check.areas[i] <= kMaxSculptArea;
         if (faces != kAreaUncheckedFaces && !inside && finding.severity == CheckSeverity::Ok) {
             finding.severity = CheckSeverity::Error;
+            finding.note = CheckNote::AreaOutside;
+            finding.values = {static_cast<double>(check.areas[i]), static_cast<double>(faces),
+                              static_cast<double>(kMinSculptArea),
+                              static_cast<double>(kMaxSculptArea)};
             finding.text =
                 format("%.4g at %d faces is outside %g to %g; viewers show a sphere "
                        "in its place",
@@ -109,11 +113,17 @@ SeamScan scanSeam(std::span<const uint32_t> picture, bool acrossRows, int skip) 
     return scan;
 }
 
-CheckFinding openSeam(const SeamScan& scan, const char* lines, const char* across) {
-    return {CheckSeverity::Warning, "seam",
+CheckFinding openSeam(const SeamScan& scan, bool rows) {
+    const char* lines = rows ? "rows" : "columns";
+    const char* across = rows ? "columns" : "rows";
+    return {CheckSeverity::Warning,
+            "seam",
             format("open in %d %s: first and last %s differ by up to %d codes, neighbouring %s "
                    "by at most %d",
-                   scan.open, lines, across, scan.gap, across, scan.step)};
+                   scan.open, lines, across, scan.gap, across, scan.step),
+            rows ? CheckNote::SeamOpenRows : CheckNote::SeamOpenColumns,
+            {static_cast<double>(scan.open), static_cast<double>(scan.gap),
+             static_cast<double>(scan.step), 0.0}};
 }
 
 // Viewers join the last column to the first (and, for the torus, the last row to the first),
@@ -133,7 +143,10 @@ CheckFinding checkSeam(SculptMapCheck& check, std::span<const uint32_t> picture)
                            "sheet's edges; a tube (C) or ring (T) type joins them",
                            rowsMeet && columnsMeet ? "first and last columns and rows"
                            : rowsMeet              ? "first and last columns"
-                                                   : "first and last rows")};
+                                                   : "first and last rows"),
+                    rowsMeet && columnsMeet ? CheckNote::SheetLoopBoth
+                    : rowsMeet              ? CheckNote::SheetLoopColumns
+                                            : CheckNote::SheetLoopRows};
         }
         return {CheckSeverity::Ok, "seam", "none, the sheet's edges stay open"};
     }
@@ -143,13 +156,13 @@ CheckFinding checkSeam(SculptMapCheck& check, std::span<const uint32_t> picture)
     check.seamGap = rows.gap;
     check.seamStep = rows.step;
     if (rows.open > 0) {
-        return openSeam(rows, "rows", "columns");
+        return openSeam(rows, true);
     }
     if (check.stitch == kStitchTorus) {
         const SeamScan columns = scanSeam(picture, true, 0);
         check.seamColumns = columns.open;
         if (columns.open > 0) {
-            return openSeam(columns, "columns", "rows");
+            return openSeam(columns, false);
         }
         return {CheckSeverity::Ok, "seam",
                 format("closed, first and last columns differ by up to %d codes, first and "
@@ -173,10 +186,14 @@ CheckFinding checkPoles(SculptMapCheck& check, std::span<const uint32_t> picture
     }
     const int spread = std::max(check.poleSpread[0], check.poleSpread[1]);
     if (spread > kSameVertexCodes) {
-        return {CheckSeverity::Warning, "poles",
+        return {CheckSeverity::Warning,
+                "poles",
                 format("the top row spreads %d codes and the bottom row %d from their middle "
                        "pixels; viewers pull each to a point",
-                       check.poleSpread[0], check.poleSpread[1])};
+                       check.poleSpread[0], check.poleSpread[1]),
+                CheckNote::PolesSpread,
+                {static_cast<double>(check.poleSpread[0]), static_cast<double>(check.poleSpread[1]),
+                 0.0, 0.0}};
     }
     return {CheckSeverity::Ok, "poles", "the top and bottom rows each collapse to a point"};
 }
@@ -248,10 +265,13 @@ CheckFinding checkDetail(SculptMapCheck& check, std::span<const uint32_t> pictur
     }
     const double percent = static_cast<double>(check.detail) * 100.0;
     if (check.detail > kDetailWarning) {
-        return {CheckSeverity::Warning, "detail",
+        return {CheckSeverity::Warning,
+                "detail",
                 format("the %d-face shape is up to %.1f %% of the size away from the full "
                        "shape; no level shows that detail",
-                       finest.faces, percent)};
+                       finest.faces, percent),
+                CheckNote::DetailLost,
+                {static_cast<double>(finest.faces), percent, 0.0, 0.0}};
     }
     return {CheckSeverity::Ok, "detail",
             format("the %d-face shape stays within %.1f %% of the size of the full shape",
@@ -275,7 +295,13 @@ CheckFinding checkPrecision(SculptMapCheck& check, std::span<const uint32_t> pic
         }
     }
     if (!narrow.empty()) {
-        return {CheckSeverity::Warning, "precision", narrow + "; too few steps for a shape"};
+        return {CheckSeverity::Warning,
+                "precision",
+                narrow + "; too few steps for a shape",
+                CheckNote::Narrow,
+                {static_cast<double>(check.channelSpan[0]),
+                 static_cast<double>(check.channelSpan[1]),
+                 static_cast<double>(check.channelSpan[2]), 0.0}};
     }
     return {CheckSeverity::Ok, "precision",
             format("X, Y and Z span %d, %d and %d codes", check.channelSpan[0],

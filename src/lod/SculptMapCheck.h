@@ -32,10 +32,27 @@ inline constexpr int kSameVertexCodes = 1;
 
 enum class CheckSeverity { Ok, Warning, Error };
 
+/// Which warning a finding is, so that the editor can say it in the user's language; its
+/// numbers are the finding's values, in the order the text names them.
+enum class CheckNote {
+    None,            ///< an Ok finding
+    AreaOutside,     ///< area, faces, smallest and largest area viewers accept
+    SeamOpenRows,    ///< open rows, largest gap, largest step
+    SeamOpenColumns, ///< open columns, largest gap, largest step
+    SheetLoopColumns,
+    SheetLoopRows,
+    SheetLoopBoth,
+    PolesSpread, ///< spread of the top row, of the bottom row
+    DetailLost,  ///< faces, distance in % of the size
+    Narrow, ///< the spans of red, green and blue; those of 1 … kMinChannelSpan - 1 are narrow
+};
+
 struct CheckFinding {
     CheckSeverity severity;
     const char* name; ///< "area", "seam", "poles", "detail" or "precision"
     std::string text;
+    CheckNote note = CheckNote::None;
+    std::array<double, 4> values{};
 };
 
 struct SculptMapCheck {

@@ -5,16 +5,20 @@
 #include "FileIO.h"
 #include "Messages.h"
 #include "SPMesh.h"
+#include "TextMarks.h"
 
 #include <filesystem>
 #include <system_error>
 
 namespace tesk {
 
-const char* const kVersionMismatchMessage = "tesk バージョンが異なっています。";
-const char* const kCannotOpenFileMessage = "ファイルが開けませんでした。";
-const char* const kBadFileContentMessage = "ファイルの内容が正しくありません。";
-const char* const kCannotSaveFileMessage = "ファイルが保存できませんでした。";
+const char* const kVersionMismatchMessage =
+    TESK_TEXT("Messages", "tesk バージョンが異なっています。");
+const char* const kCannotOpenFileMessage = TESK_TEXT("Messages", "ファイルが開けませんでした。");
+const char* const kBadFileContentMessage =
+    TESK_TEXT("Messages", "ファイルの内容が正しくありません。");
+const char* const kCannotSaveFileMessage =
+    TESK_TEXT("Messages", "ファイルが保存できませんでした。");
 
 void writeProjectImage(const SPMesh& mesh, ByteWriter& out) {
     writeArchiveString(out, kProjectVersion);

@@ -3,12 +3,14 @@
 #include "ArchiveString.h"
 #include "ByteStream.h"
 #include "Messages.h"
+#include "TextMarks.h"
 
 #include <algorithm>
 
 namespace tesk {
 
-const char* const kTooManyImportantMessage = "重要ライン指定ができるのは、５ラインまでです。";
+const char* const kTooManyImportantMessage =
+    TESK_TEXT("Messages", "重要ライン指定ができるのは、５ラインまでです。");
 
 namespace {
 constexpr int kMaxFilePoints = 64;

@@ -1,13 +1,14 @@
 #include "UndoHistory.h"
 
 #include "Messages.h"
+#include "TextMarks.h"
 
 #include <algorithm>
 
 namespace tesk {
 
-const char* const kUndoBufferErrorMessage =
-    "UNDO バッファにエラーが生じています。\nデータを保存して、再起動してください。";
+const char* const kUndoBufferErrorMessage = TESK_TEXT(
+    "Messages", "UNDO バッファにエラーが生じています。\nデータを保存して、再起動してください。");
 
 UndoHistory::UndoHistory(std::string fileName, int slotCount)
     : m_fileName(std::move(fileName)), m_slots(static_cast<size_t>(std::max(slotCount, 0))) {

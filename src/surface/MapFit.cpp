@@ -5,17 +5,19 @@
 #include "SPMesh.h"
 #include "ShapeTypes.h"
 #include "SurfaceBuilder.h"
+#include "TextMarks.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
 namespace tesk {
 
-const char* const kOneColourMapMessage = "単色の画像からは形状を作れません。";
-const char* const kNetSizeMessage = "この線数・点数では、このタイプの形状を組み立てられません。";
+const char* const kOneColourMapMessage =
+    TESK_TEXT("Messages", "単色の画像からは形状を作れません。");
+const char* const kNetSizeMessage =
+    TESK_TEXT("Messages", "この線数・点数では、このタイプの形状を組み立てられません。");
 
 namespace {
 
@@ -429,16 +431,6 @@ MapFamily detectMapFamily(const uint32_t* map) {
         }
     }
     return MapFamily::ClosedRows;
-}
-
-std::string describeFit(const MapFitResult& result) {
-    const ShapeTypeInfo* info = findShapeType(result.type);
-    char text[160];
-    std::snprintf(text, sizeof text,
-                  "imported as %s, %d x %d: %.2f codes off the picture on average, %d at most",
-                  info != nullptr ? info->caption : "?", result.lines, result.points,
-                  result.meanError(), result.largestError());
-    return text;
 }
 
 std::array<ChannelError, 3> CompareMaps(const uint32_t* a, const uint32_t* b, int count) {

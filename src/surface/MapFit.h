@@ -56,9 +56,6 @@ extern const char* const kNetSizeMessage;      ///< the type cannot build a net 
 /// rebuild). On a refusal `mesh` is unchanged. The points are never NaN.
 MapFitResult FitSculptMap(const uint32_t* map, const MapFitRequest& request, SPMesh& mesh);
 
-/// One line for the preview's corner: the type and how far the rebuild is from the picture.
-std::string describeFit(const MapFitResult& result);
-
 /// Mean and largest difference per channel between two maps of `count` pixels.
 std::array<ChannelError, 3> CompareMaps(const uint32_t* a, const uint32_t* b, int count);
 

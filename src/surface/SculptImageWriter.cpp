@@ -4,6 +4,7 @@
 #include "FileIO.h"
 #include "Messages.h"
 #include "Strings.h"
+#include "TextMarks.h"
 
 #include <png.h>
 #include <zlib.h>
@@ -16,11 +17,13 @@ namespace tesk {
 // The map has no pixels: the step that stands in for creating the export texture fails.
 const char* const kNoPictureMessage = "D3DXCreateTextureFromFile error";
 const char* const kJpegRefusedMessage =
-    "JPEG 形式では書き出せません。非可逆圧縮のため頂点の位置が崩れます。\n"
-    "拡張子を .bmp、.png または .tga にしてください。";
-const char* const kUnknownFormatMessage =
-    "この拡張子の形式では書き出せません。\n拡張子を .bmp、.png または .tga にしてください。";
-const char* const kExportWriteFailedMessage = "ファイルを書き込めませんでした。";
+    TESK_TEXT("Messages", "JPEG 形式では書き出せません。非可逆圧縮のため頂点の位置が崩れます。\n"
+                          "拡張子を .bmp、.png または .tga にしてください。");
+const char* const kUnknownFormatMessage = TESK_TEXT(
+    "Messages",
+    "この拡張子の形式では書き出せません。\n拡張子を .bmp、.png または .tga にしてください。");
+const char* const kExportWriteFailedMessage =
+    TESK_TEXT("Messages", "ファイルを書き込めませんでした。");
 const char* const kPrimSizeKeyword = "Prim size";
 
 namespace {

@@ -5,13 +5,14 @@
 #include "Resampling.h"
 #include "SPMesh.h"
 #include "SculptMapEncoder.h"
+#include "TextMarks.h"
 
 #include <algorithm>
 
 namespace tesk {
 
-const char* const kUnknownTypeMessage = "タイプ指定がされていません。";
-const char* const kInvalidDivisionMessage = "分割ポイントの指定が無効です。";
+const char* const kUnknownTypeMessage = TESK_TEXT("Messages", "タイプ指定がされていません。");
+const char* const kInvalidDivisionMessage = TESK_TEXT("Messages", "分割ポイントの指定が無効です。");
 
 namespace {
 

@@ -9,10 +9,12 @@
 #include "Installation.h"
 #include "Messages.h"
 #include "PictureOperations.h"
+#include "TextMarks.h"
 #include "UiFonts.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -29,31 +31,102 @@ namespace tesk {
 
 namespace {
 
-// Template layout in dialog units.
+// Template layout in dialog units. Texts and tips are looked up under "EffectDialog".
 struct ControlLayout {
     int id; ///< 0 for the labels and the group box, which nothing refers to
     const char* text;
     int x, y, width, height;
+    const char* tip = "";
 };
 
 constexpr int kDialogWidth = 251;
 constexpr int kDialogHeight = 345;
 
-constexpr ControlLayout kList = {1067, "", 7, 7, 237, 96};
-constexpr ControlLayout kAddButton = {1078, "エフェクト追加", 7, 107, 70, 14};
-constexpr ControlLayout kUpButton = {1070, "▲", 81, 107, 20, 14};
-constexpr ControlLayout kDownButton = {1071, "▼", 105, 107, 20, 14};
-constexpr ControlLayout kDeleteButton = {1077, "削除", 194, 107, 50, 14};
-constexpr ControlLayout kParameterGroup = {0, "パラメータ", 7, 126, 237, 167};
-constexpr ControlLayout kPicture = {1075, "Image", 15, 139, 64, 64};
-constexpr ControlLayout kChangeImageButton = {1076, "イメージ変更", 15, 207, 64, 14};
-constexpr ControlLayout kOnOffLabel = {0, "エフェクト 有効/無効", 87, 139, 120, 8};
-constexpr ControlLayout kOnRadio = {1060, "有効", 87, 149, 44, 10};
-constexpr ControlLayout kOffRadio = {1061, "無効", 135, 149, 44, 10};
-constexpr ControlLayout kTypeLabel = {0, "エフェクトの種類", 87, 165, 120, 8};
-constexpr ControlLayout kTypeCombo = {1074, "", 87, 175, 100, 14};
-constexpr ControlLayout kConversionLabel = {0, "画像変換", 7, 298, 60, 8};
-constexpr ControlLayout kOkButton = {1, "OK", 194, 324, 50, 14};
+constexpr ControlLayout kList = {
+    1067,
+    "",
+    7,
+    7,
+    237,
+    96,
+    TESK_TEXT("EffectDialog",
+              "エフェクトは上から順にかかります。選んだエフェクトを下で調整します")};
+constexpr ControlLayout kAddButton = {
+    1078,
+    TESK_TEXT("EffectDialog", "エフェクト追加"),
+    7,
+    107,
+    70,
+    14,
+    TESK_TEXT("EffectDialog", "画像を選んで、エフェクトを一つ加えます")};
+constexpr ControlLayout kUpButton = {
+    1070, "▲", 81, 107, 20, 14, TESK_TEXT("EffectDialog", "選んだエフェクトを一つ前に動かします")};
+constexpr ControlLayout kDownButton = {
+    1071,
+    "▼",
+    105,
+    107,
+    20,
+    14,
+    TESK_TEXT("EffectDialog", "選んだエフェクトを一つ後ろに動かします")};
+constexpr ControlLayout kDeleteButton = {1077,
+                                         TESK_TEXT("EffectDialog", "削除"),
+                                         194,
+                                         107,
+                                         50,
+                                         14,
+                                         TESK_TEXT("EffectDialog", "選んだエフェクトを削除します")};
+constexpr ControlLayout kParameterGroup = {0,  TESK_TEXT("EffectDialog", "パラメータ"), 7, 126, 237,
+                                           167};
+constexpr ControlLayout kPicture = {
+    1075,
+    "Image",
+    15,
+    139,
+    64,
+    64,
+    TESK_TEXT("EffectDialog", "エフェクトの画像: その明るさが形を動かします")};
+constexpr ControlLayout kChangeImageButton = {
+    1076,
+    TESK_TEXT("EffectDialog", "イメージ変更"),
+    15,
+    207,
+    64,
+    14,
+    TESK_TEXT("EffectDialog", "エフェクトの画像を別のファイルに替えます")};
+constexpr ControlLayout kOnOffLabel = {
+    0, TESK_TEXT("EffectDialog", "エフェクト 有効/無効"), 87, 139, 120, 8};
+constexpr ControlLayout kOnRadio = {1060,
+                                    TESK_TEXT("EffectDialog", "有効"),
+                                    87,
+                                    149,
+                                    44,
+                                    10,
+                                    TESK_TEXT("EffectDialog", "このエフェクトを形にかけます")};
+constexpr ControlLayout kOffRadio = {
+    1061,
+    TESK_TEXT("EffectDialog", "無効"),
+    135,
+    149,
+    44,
+    10,
+    TESK_TEXT("EffectDialog", "このエフェクトを残したまま、形にはかけません")};
+constexpr ControlLayout kTypeLabel = {
+    0, TESK_TEXT("EffectDialog", "エフェクトの種類"), 87, 165, 120, 8};
+constexpr ControlLayout kTypeCombo = {
+    1074,
+    "",
+    87,
+    175,
+    100,
+    14,
+    TESK_TEXT(
+        "EffectDialog",
+        "画像が形を動かす向き: 法線の方向、重心からの方向、または別のスカルプトマップとの合成")};
+constexpr ControlLayout kConversionLabel = {0, TESK_TEXT("EffectDialog", "画像変換"), 7, 298, 60,
+                                            8};
+constexpr ControlLayout kOkButton = {
+    1, "OK", 194, 324, 50, 14, TESK_TEXT("EffectDialog", "このウィンドウを閉じます")};
 
 struct ConversionButton {
     ControlLayout layout;
@@ -61,11 +134,21 @@ struct ConversionButton {
 };
 
 constexpr ConversionButton kConversions[] = {
-    {{1087, "グレースケール", 7, 308, 66, 14}, &Grayscale},
-    {{1089, "ぼかし", 77, 308, 66, 14}, &Blur},
-    {{1090, "ネガ反転", 147, 308, 66, 14}, &Negative},
-    {{1088, "ポスタライズ", 7, 324, 66, 14}, &Posterize},
-    {{1091, "２値化", 77, 324, 66, 14}, &Binarize},
+    {{1087, TESK_TEXT("EffectDialog", "グレースケール"), 7, 308, 66, 14,
+      TESK_TEXT("EffectDialog", "エフェクトの画像を灰色だけにします")},
+     &Grayscale},
+    {{1089, TESK_TEXT("EffectDialog", "ぼかし"), 77, 308, 66, 14,
+      TESK_TEXT("EffectDialog", "エフェクトの画像をぼかします")},
+     &Blur},
+    {{1090, TESK_TEXT("EffectDialog", "ネガ反転"), 147, 308, 66, 14,
+      TESK_TEXT("EffectDialog", "エフェクトの画像の明暗を反転します")},
+     &Negative},
+    {{1088, TESK_TEXT("EffectDialog", "ポスタライズ"), 7, 324, 66, 14,
+      TESK_TEXT("EffectDialog", "エフェクトの画像の階調を減らします")},
+     &Posterize},
+    {{1091, TESK_TEXT("EffectDialog", "２値化"), 77, 324, 66, 14,
+      TESK_TEXT("EffectDialog", "エフェクトの画像を白と黒の二色にします")},
+     &Binarize},
 };
 
 // One row per strength: label, edit, slider (and "％" on the first).
@@ -75,19 +158,24 @@ struct StrengthRow {
     const char* label;
     bool percentSign;
     float EffectRecord::*field;
+    const char* tip; ///< with the range as %1 and %2
 };
 
 constexpr StrengthRow kStrengthRows[] = {
-    {1073, 1072, "エフェクトの強さ", true, &EffectRecord::strength},
-    {1080, 1079, "エフェクトの強さ R", false, &EffectRecord::strengthR},
-    {1082, 1081, "エフェクトの強さ G", false, &EffectRecord::strengthG},
-    {1084, 1083, "エフェクトの強さ B", false, &EffectRecord::strengthB},
+    {1073, 1072, TESK_TEXT("EffectDialog", "エフェクトの強さ"), true, &EffectRecord::strength,
+     TESK_TEXT("EffectDialog", "エフェクト全体の強さ (％)、%1 から %2 まで")},
+    {1080, 1079, TESK_TEXT("EffectDialog", "エフェクトの強さ R"), false, &EffectRecord::strengthR,
+     TESK_TEXT("EffectDialog", "画像の赤の強さ、%1 から %2 まで")},
+    {1082, 1081, TESK_TEXT("EffectDialog", "エフェクトの強さ G"), false, &EffectRecord::strengthG,
+     TESK_TEXT("EffectDialog", "画像の緑の強さ、%1 から %2 まで")},
+    {1084, 1083, TESK_TEXT("EffectDialog", "エフェクトの強さ B"), false, &EffectRecord::strengthB,
+     TESK_TEXT("EffectDialog", "画像の青の強さ、%1 から %2 まで")},
 };
 constexpr int kStrengthTop = 228;
 constexpr int kStrengthPitch = 16;
 constexpr ControlLayout kStrengthLabel = {0, "", 15, 2, 76, 8};
 constexpr ControlLayout kStrengthEdit = {0, "", 93, 0, 28, 12};
-constexpr ControlLayout kPercentLabel = {0, "％", 123, 2, 10, 8};
+constexpr ControlLayout kPercentLabel = {0, TESK_TEXT("EffectDialog", "％"), 123, 2, 10, 8};
 constexpr ControlLayout kStrengthSlider = {0, "", 135, 0, 101, 12};
 
 // A slider position p stands for the strength p + kMinEffectStrength.
@@ -102,18 +190,26 @@ struct EffectTypeText {
 };
 
 constexpr EffectTypeText kEffectTypes[] = {
-    {EFFECT_NORMAL, "法線方向", "法線方向"},
-    {EFFECT_CENTROID, "重心方向", "重心方向"},
-    {EFFECT_COMPOSITE, "スカルプ合成", "スカルプト合成"},
+    {EFFECT_NORMAL, TESK_TEXT("EffectDialog", "法線方向"), TESK_TEXT("EffectDialog", "法線方向")},
+    {EFFECT_CENTROID, TESK_TEXT("EffectDialog", "重心方向"), TESK_TEXT("EffectDialog", "重心方向")},
+    {EFFECT_COMPOSITE, TESK_TEXT("EffectDialog", "スカルプ合成"),
+     TESK_TEXT("EffectDialog", "スカルプト合成")},
 };
-constexpr const char* kUnknownTypeText = "タイプ";
+constexpr const char* kUnknownTypeText = TESK_TEXT("EffectDialog", "タイプ");
+constexpr const char* kOnText = TESK_TEXT("EffectDialog", "有効");
 
 struct ListColumn {
     const char* caption;
     int width;
 };
 
-constexpr ListColumn kListColumns[] = {{"名前", 160}, {"有効", 40}, {"タイプ", 100}};
+constexpr ListColumn kListColumns[] = {{TESK_TEXT("EffectDialog", "名前"), 160},
+                                       {TESK_TEXT("EffectDialog", "有効"), 40},
+                                       {TESK_TEXT("EffectDialog", "タイプ"), 100}};
+
+QString translated(const char* text) {
+    return QCoreApplication::translate("EffectDialog", text);
+}
 
 int typeIndex(int code) {
     for (int i = 0; i < static_cast<int>(std::size(kEffectTypes)); ++i) {
@@ -132,6 +228,9 @@ Control* placeControl(QWidget* parent, const DialogUnits& units, const ControlLa
         control->setObjectName(QString::number(layout.id));
     }
     control->setGeometry(units.rect(layout.x, layout.y + dy, layout.width, layout.height));
+    if (*layout.tip != '\0') {
+        control->setToolTip(translated(layout.tip));
+    }
     return control;
 }
 
@@ -139,7 +238,7 @@ template <typename Control>
 Control* placeTextControl(QWidget* parent, const DialogUnits& units, const ControlLayout& layout,
                           int dy = 0) {
     auto* control = placeControl<Control>(parent, units, layout, dy);
-    control->setText(QString::fromUtf8(layout.text));
+    control->setText(translated(layout.text));
     return control;
 }
 
@@ -181,7 +280,7 @@ int shownStrength(float value) {
 EffectDialog::EffectDialog(Ctesk001Doc& doc, PictureChooser chooser, QWidget* parent)
     : QDialog(parent), m_doc(doc), m_choosePicture(std::move(chooser)) {
     setObjectName(QStringLiteral("138"));
-    setWindowTitle(QStringLiteral("エフェクトの管理"));
+    setWindowTitle(QCoreApplication::translate("EffectDialog", "エフェクトの管理"));
     setModal(false);
     setFont(pointFont(QStringLiteral("ＭＳ ゴシック"), 90));
     buildControls();
@@ -193,7 +292,7 @@ void EffectDialog::buildControls() {
 
     // The group box first, so the controls over it stay on top.
     placeControl<QGroupBox>(this, units, kParameterGroup)
-        ->setTitle(QString::fromUtf8(kParameterGroup.text));
+        ->setTitle(translated(kParameterGroup.text));
 
     m_list = placeControl<QTableWidget>(this, units, kList);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -228,7 +327,7 @@ void EffectDialog::buildControls() {
     placeTextControl<QLabel>(this, units, kTypeLabel);
     m_type = placeControl<QComboBox>(this, units, kTypeCombo);
     for (const EffectTypeText& type : kEffectTypes) {
-        m_type->addItem(QString::fromUtf8(type.comboText));
+        m_type->addItem(translated(type.comboText));
     }
     m_type->setCurrentIndex(-1);
     connect(m_type, &QComboBox::activated, this, &EffectDialog::onTypeChosen);
@@ -236,15 +335,17 @@ void EffectDialog::buildControls() {
     for (size_t i = 0; i < std::size(kStrengthRows); ++i) {
         const StrengthRow& row = kStrengthRows[i];
         const int dy = kStrengthTop + static_cast<int>(i) * kStrengthPitch;
-        placeControl<QLabel>(this, units, kStrengthLabel, dy)
-            ->setText(QString::fromUtf8(row.label));
+        placeControl<QLabel>(this, units, kStrengthLabel, dy)->setText(translated(row.label));
         if (row.percentSign) {
             placeTextControl<QLabel>(this, units, kPercentLabel, dy);
         }
+        const QString tip = translated(row.tip).arg(kMinEffectStrength).arg(kMaxEffectStrength);
         auto* edit = placeControl<QLineEdit>(this, units, kStrengthEdit, dy);
         edit->setObjectName(QString::number(row.editId));
+        edit->setToolTip(tip);
         auto* slider = placeControl<FocusSlider>(this, units, kStrengthSlider, dy);
         slider->setObjectName(QString::number(row.sliderId));
+        slider->setToolTip(tip);
         slider->setOrientation(Qt::Horizontal);
         slider->setRange(0, kMaxEffectStrength - kMinEffectStrength);
         slider->setValue(-kMinEffectStrength);
@@ -287,8 +388,8 @@ void EffectDialog::refreshList() {
     m_list->setRowCount(0);
     m_list->setColumnCount(static_cast<int>(std::size(kListColumns)));
     for (int c = 0; c < static_cast<int>(std::size(kListColumns)); ++c) {
-        m_list->setHorizontalHeaderItem(
-            c, new QTableWidgetItem(QString::fromUtf8(kListColumns[c].caption)));
+        m_list->setHorizontalHeaderItem(c,
+                                        new QTableWidgetItem(translated(kListColumns[c].caption)));
         m_list->setColumnWidth(c, kListColumns[c].width);
     }
     const EffectList& effects = m_doc.mesh().effects;
@@ -298,8 +399,8 @@ void EffectDialog::refreshList() {
         const int type = typeIndex(record->typeCode());
         const QString texts[] = {
             QStringLiteral("effect%1").arg(record->id, 3, 10, QLatin1Char('0')),
-            QString::fromUtf8(record->enabled != 0 ? "有効" : "----"),
-            QString::fromUtf8(type < 0 ? kUnknownTypeText : kEffectTypes[type].listText),
+            record->enabled != 0 ? translated(kOnText) : QStringLiteral("----"),
+            translated(type < 0 ? kUnknownTypeText : kEffectTypes[type].listText),
         };
         for (int c = 0; c < static_cast<int>(std::size(texts)); ++c) {
             m_list->setItem(row, c, new QTableWidgetItem(texts[c]));
@@ -406,7 +507,7 @@ void EffectDialog::onTypeChosen(int index) {
 std::optional<std::string> EffectDialog::choosePicture() {
     const std::string folder = effectPictureFolder(m_doc.getProgramDir()).string();
     const std::optional<QString> path =
-        m_choosePicture(this, QString::fromUtf8(kEffectPictureFilter), shownFileName(folder));
+        m_choosePicture(this, fileFilter(kEffectPictureFilter), shownFileName(folder));
     if (!path || path->isEmpty()) {
         return std::nullopt;
     }

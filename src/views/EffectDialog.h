@@ -24,11 +24,11 @@ class ImageBuffer;
 
 /// The file filters of the picture dialogs, in Qt form.
 inline constexpr const char* kEffectPictureFilter =
-    "画像ファイル(*.tga *.jpg *.bmp *.png);;"
-    "All pictures (*.bmp *.tga *.png *.jpg *.jpeg);;"
-    "全て(*)";
+    QT_TRANSLATE_NOOP("FileFilters", "画像ファイル(*.tga *.jpg *.bmp *.png);;"
+                                     "All pictures (*.bmp *.tga *.png *.jpg *.jpeg);;"
+                                     "全て(*)");
 inline constexpr const char* kInvalidEffectTypeMessage =
-    "エフェクトタイプに無効な値が設定されていました。";
+    QT_TRANSLATE_NOOP("Messages", "エフェクトタイプに無効な値が設定されていました。");
 
 class EffectDialog : public QDialog {
     Q_OBJECT

@@ -5,9 +5,11 @@
 #include "RADIOFrame.h"
 #include "ShapeTypes.h"
 #include "TeskResources.h"
+#include "TextMarks.h"
 #include "UiFonts.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
@@ -27,11 +29,57 @@ constexpr int kFamilyStep = 44;
 constexpr int kLodChooserGap = 6;
 constexpr int kLodChooserWidth = 52;
 
-QPushButton* makeButton(QWidget* parent, const char* id, const char* text, const QRect& rect) {
-    auto* button = new QPushButton(QString::fromUtf8(text), parent);
+QPushButton* makeButton(QWidget* parent, const char* id, const QString& text, const QString& tip,
+                        const QRect& rect) {
+    auto* button = new QPushButton(text, parent);
     button->setObjectName(QString::fromLatin1(id));
+    button->setToolTip(tip);
     button->setGeometry(rect);
     return button;
+}
+
+QString translated(const char* text) {
+    return QCoreApplication::translate("tesk::GLToolDialog", text);
+}
+
+// What a type button's tip says: the kind of shape its stitching makes, and how it samples.
+struct StitchText {
+    int stitch;
+    const char* text;
+};
+constexpr StitchText kStitchTexts[] = {
+    {kStitchSphere, TESK_TEXT("tesk::GLToolDialog", "両端が極に閉じた形")},
+    {kStitchPlane, TESK_TEXT("tesk::GLToolDialog", "開いたシート")},
+    {kStitchCylinder, TESK_TEXT("tesk::GLToolDialog", "チューブ: どのラインも輪になります")},
+    {kStitchTorus,
+     TESK_TEXT("tesk::GLToolDialog",
+               "リング: どのラインも輪になり、最後のラインは最初のラインにつながります")},
+};
+struct SamplingText {
+    Sampling sampling;
+    const char* text;
+};
+constexpr SamplingText kSamplingTexts[] = {
+    {Sampling::Linear, TESK_TEXT("tesk::GLToolDialog", "直線")},
+    {Sampling::Fixed,
+     TESK_TEXT("tesk::GLToolDialog", "直線、一区間 8 ピクセル (8 点、9 ラインまで)")},
+    {Sampling::CatmullRom, TESK_TEXT("tesk::GLToolDialog", "Catmull-Rom 曲線")},
+    {Sampling::BSpline, TESK_TEXT("tesk::GLToolDialog", "B スプライン曲線")},
+};
+
+QString typeTip(const ShapeTypeInfo& info) {
+    QString kind;
+    for (const StitchText& entry : kStitchTexts) {
+        kind = entry.stitch == info.stitch ? translated(entry.text) : kind;
+    }
+    QString along;
+    QString across;
+    for (const SamplingText& entry : kSamplingTexts) {
+        along = entry.sampling == info.along ? translated(entry.text) : along;
+        across = entry.sampling == info.across ? translated(entry.text) : across;
+    }
+    return translated(TESK_TEXT("tesk::GLToolDialog", "%1\nライン沿い: %2\nライン間: %3"))
+        .arg(kind, along, across);
 }
 } // namespace
 
@@ -40,32 +88,37 @@ GLToolDialog::GLToolDialog(QWidget* parent)
     setFont(pointFont("MS UI Gothic", 80));
     const DialogUnits du(font());
 
-    auto* label = new QLabel(QString::fromUtf8("確認 ＆ 選択"), this);
+    auto* label = new QLabel(tr("確認 ＆ 選択"), this);
     label->setGeometry(du.rect(0, 0, 56, 11));
     label->setAlignment(Qt::AlignCenter);
 
-    auto* solid = makeButton(this, "1014", "通常表示", du.rect(60, 0, 42, 12));
-    auto* wire = makeButton(this, "1015", "ワイヤーフレーム", du.rect(102, 0, 54, 12));
-    auto* through = makeButton(this, "1039", "ポイント 透過", du.rect(162, 0, 48, 12));
+    auto* solid = makeButton(this, "1014", tr("通常表示"), tr("面に陰をつけて形を表示します"),
+                             du.rect(60, 0, 42, 12));
+    auto* wire = makeButton(this, "1015", tr("ワイヤーフレーム"), tr("面の辺だけを表示します"),
+                            du.rect(102, 0, 54, 12));
+    auto* through =
+        makeButton(this, "1039", tr("ポイント 透過"),
+                   tr("押している間、形の向こう側の点も透けて見えます"), du.rect(162, 0, 48, 12));
     through->setCheckable(true);
     through->setChecked(true);
     // In the first row's free space: a click switches the texture, the arrow chooses it.
     m_texture->setObjectName(QStringLiteral("texture"));
-    m_texture->setText(QString::fromUtf8("テクスチャ"));
+    m_texture->setText(tr("テクスチャ"));
     m_texture->setCheckable(true);
     m_texture->setFocusPolicy(Qt::NoFocus);
     m_texture->setGeometry(du.rect(214, 0, 48, 12));
-    m_texture->setToolTip(QStringLiteral(
-        "Shows a texture on the shape as viewers map it: the checker or a picture (key T)"));
+    m_texture->setToolTip(
+        tr("ビューワと同じ貼り方でテクスチャを形に表示します: チェッカーか画像 (キー T)"));
     auto* textureMenu = new QMenu(m_texture);
-    m_checker = textureMenu->addAction(QString::fromUtf8("チェッカー"));
-    m_picture = textureMenu->addAction(QString::fromUtf8("画像…"));
+    m_checker = textureMenu->addAction(tr("チェッカー"));
+    m_picture = textureMenu->addAction(tr("画像…"));
     m_texture->setMenu(textureMenu);
     m_texture->setPopupMode(QToolButton::MenuButtonPopup);
     // The first row does not wrap: the bar is never narrower than its designed buttons. The
     // texture button shows only where it fits; key T works without it.
     setMinimumWidth(through->geometry().right() + 1);
-    auto* reset = makeButton(this, "1041", "初期位置", du.rect(0, 12, 50, 13));
+    auto* reset = makeButton(this, "1041", tr("初期位置"), tr("カメラを最初の位置に戻します"),
+                             du.rect(0, 12, 50, 13));
 
     connect(solid, &QPushButton::clicked, this, [this] { emit drawModeChosen(4); });
     connect(wire, &QPushButton::clicked, this, [this] { emit drawModeChosen(3); });
@@ -83,6 +136,7 @@ GLToolDialog::GLToolDialog(QWidget* parent)
         button->setObjectName(QString::number(1020 + static_cast<int>(i)));
         button->resize(kTypeButtonWidth, kTypeButtonHeight);
         button->setFace(QImage(resources::shapeTypeFace(info.face)));
+        button->setToolTip(typeTip(info));
         const int32_t type = info.value;
         connect(button, &RADIOFrame::picked, this, [this, type] { emit typeChosen(type); });
         m_typeButtons[i] = button;
@@ -94,13 +148,15 @@ GLToolDialog::GLToolDialog(QWidget* parent)
     // Digits typed into the chooser would pick by first letter ("1" -> "16"); the preview's
     // keys 0-4 choose by position instead, so the chooser never takes the focus.
     for (const LodLevel& level : kLodLevels) {
-        m_lodChooser->addItem(QString::fromLatin1(level.label));
+        m_lodChooser->addItem(level.faces == 0 ? tr("全頂点") : QString::fromLatin1(level.label));
     }
     m_lodChooser->setObjectName(QStringLiteral("lodLevel"));
-    m_lodChooser->setToolTip(QStringLiteral(
-        "Faces per side of the mesh viewers build from the map (keys 0-4 in the preview)"));
+    m_lodChooser->setToolTip(
+        tr("ビューワがマップから作るメッシュの一辺の面の数 (プレビューでキー 0〜4)"));
     m_lodChooser->setFocusPolicy(Qt::NoFocus);
-    m_lodChooser->resize(kLodChooserWidth, kTypeButtonHeight);
+    // Wide enough for the longest choice in either language.
+    m_lodChooser->resize(std::max(kLodChooserWidth, m_lodChooser->sizeHint().width()),
+                         kTypeButtonHeight);
     arrange(std::numeric_limits<int>::max(), true);
     connect(m_lodChooser, &QComboBox::activated, this, &GLToolDialog::lodLevelChosen);
 }
@@ -135,7 +191,7 @@ int GLToolDialog::arrange(int width, bool place) const {
         x += kTypeButtonWidth;
     }
     x += kLodChooserGap;
-    wrapFor(kLodChooserWidth);
+    wrapFor(m_lodChooser->width());
     if (place) {
         m_lodChooser->move(x, y);
     }

@@ -4,6 +4,7 @@
 #include "FileNames.h"
 #include "GLToolDialog.h"
 #include "LodGrid.h"
+#include "PreviewNotes.h"
 #include "PrimSizeNote.h"
 #include "SculptMapCheck.h"
 
@@ -32,10 +33,6 @@ constexpr int kCheckDelayMs = 150;
 constexpr int kNoteMargin = 6;
 /// What shows where GL cannot draw: the visible pass's clear colour.
 constexpr QColor kBackground(64, 64, 64);
-
-const char* severityLabel(CheckSeverity severity) {
-    return severity == CheckSeverity::Error ? "error" : "warning";
-}
 } // namespace
 
 void GLView::setDefaultSurfaceFormat() {
@@ -149,7 +146,7 @@ bool GLView::choosePicture() {
     const std::string last = m_preview.picturePath();
     const std::string folder = last.substr(0, last.find_last_of('/') + 1);
     const std::optional<QString> path =
-        m_choosePicture(this, QString::fromUtf8(kEffectPictureFilter), shownFileName(folder));
+        m_choosePicture(this, fileFilter(kEffectPictureFilter), shownFileName(folder));
     const bool shown = path && !path->isEmpty() &&
                        m_preview.choosePicture(systemFileName(*path, folder), *m_messages);
     showTexture(shown ? PreviewTextureKind::Picture : m_preview.texture());
@@ -175,16 +172,14 @@ void GLView::refreshLodNote() {
     QStringList lines;
     const int faces = kLodLevels[static_cast<size_t>(m_preview.lodLevel())].faces;
     if (faces != 0) {
-        lines << QStringLiteral("%1 faces, as viewers build it").arg(faces);
+        lines << lodLevelNote(faces);
     }
     if (const auto& fit = m_doc.lastImport()) {
-        lines << QString::fromUtf8(describeFit(*fit).c_str());
+        lines << importNote(*fit);
     }
     for (const CheckFinding& finding : m_preview.mapCheck().findings) {
         if (finding.severity != CheckSeverity::Ok) {
-            lines << QString::fromUtf8(severityLabel(finding.severity)) + QStringLiteral(" - ") +
-                         QString::fromLatin1(finding.name) + QStringLiteral(": ") +
-                         QString::fromUtf8(finding.text.c_str());
+            lines << findingNote(finding);
         }
     }
     m_lodNote->setText(lines.join(QLatin1Char('\n')));

@@ -3,6 +3,7 @@
 #include "COLORFrame.h"
 #include "DialogUnits.h"
 #include "FocusSlider.h"
+#include "TextMarks.h"
 #include "UiFonts.h"
 
 #include <QLabel>
@@ -26,7 +27,17 @@ struct GroupLabel {
 constexpr int kPanelWidth = 255;
 constexpr int kPanelHeight = 224;
 
-constexpr GroupLabel kGroupLabels[] = {{"移動", 0, 12}, {"拡大", 61, 8}, {"回転", 138, 9}};
+constexpr GroupLabel kGroupLabels[] = {{TESK_TEXT("tesk::PECForm", "移動"), 0, 12},
+                                       {TESK_TEXT("tesk::PECForm", "拡大"), 61, 8},
+                                       {TESK_TEXT("tesk::PECForm", "回転"), 138, 9}};
+
+/// A slider's tip by what it drives: the axis as %1, the change of one step as %2.
+constexpr const char* kSliderTips[] = {
+    TESK_TEXT("tesk::PECForm", "選んだ点を %1 の向きに動かします: 1 目盛りで %2"),
+    TESK_TEXT("tesk::PECForm", "選んだ点を %1 の向きに拡大・縮小します: 1 目盛りで %2 ％"),
+    TESK_TEXT("tesk::PECForm", "選んだ点を %1 軸のまわりに回します: 1 目盛りで %2 度。"
+                               "離すとつまみは中央に戻り、回転は残ります"),
+};
 
 // The three-column form, in dialog units: a row per slider under its group's label, the
 // point-slide buttons under the move column (which has one row fewer than scale).
@@ -42,10 +53,19 @@ int groupOf(TransformKind kind) {
     return kind == TransformKind::Move ? 0 : kind == TransformKind::Scale ? 1 : 2;
 }
 
-QPushButton* makeButton(QWidget* parent, int id, const char* text) {
-    auto* button = new QPushButton(QString::fromUtf8(text), parent);
+QPushButton* makeButton(QWidget* parent, int id, const QString& text, const QString& tip) {
+    auto* button = new QPushButton(text, parent);
     button->setObjectName(QString::number(id));
+    button->setToolTip(tip);
     return button;
+}
+
+QString sliderTip(const TransformSliderInfo& info) {
+    const QString axis =
+        info.axis < 0 ? PECForm::tr("X、Y、Z のすべて") : QString::fromLatin1(info.caption);
+    const double step =
+        static_cast<double>(info.factor) * (info.kind == TransformKind::Scale ? 100 : 1);
+    return PECForm::tr(kSliderTips[groupOf(info.kind)]).arg(axis).arg(step);
 }
 
 } // namespace
@@ -57,7 +77,7 @@ PECForm::PECForm(Ctesk001Doc& doc, QWidget* parent)
     setMinimumSize(du.size(3 * (kColumnSliderX + kMinSliderWidth + kColumnGap), kColumnsHeight));
 
     for (size_t g = 0; g < std::size(kGroupLabels); ++g) {
-        m_groupLabels[g] = new QLabel(QString::fromUtf8(kGroupLabels[g].text), this);
+        m_groupLabels[g] = new QLabel(tr(kGroupLabels[g].text), this);
     }
     for (size_t i = 0; i < SLIDER_COUNT; ++i) {
         const TransformSliderInfo& info = kTransformSliders[i];
@@ -74,6 +94,7 @@ PECForm::PECForm(Ctesk001Doc& doc, QWidget* parent)
 
         auto* slider = new FocusSlider(this);
         slider->setObjectName(QString::number(info.sliderId));
+        slider->setToolTip(sliderTip(info));
         slider->setTickPosition(QSlider::NoTicks);
         slider->setRange(info.minimum, info.maximum);
         slider->setSingleStep(info.lineStep);
@@ -83,11 +104,14 @@ PECForm::PECForm(Ctesk001Doc& doc, QWidget* parent)
         connectSlider(static_cast<TransformSlider>(i));
     }
 
-    m_slideButtons[0] = makeButton(this, 1052, "ポイントスライド");
+    m_slideButtons[0] = makeButton(this, 1052, tr("ポイントスライド"),
+                                   tr("どのラインも点の順番を一つずらします: 下の < と >"));
     m_slideButtons[0]->setFlat(true);
     m_slideButtons[0]->setFocusPolicy(Qt::NoFocus);
-    m_slideButtons[1] = makeButton(this, 1058, "<");
-    m_slideButtons[2] = makeButton(this, 1059, ">");
+    m_slideButtons[1] =
+        makeButton(this, 1058, QStringLiteral("<"), tr("どのラインも点の順番を一つ前にずらします"));
+    m_slideButtons[2] = makeButton(this, 1059, QStringLiteral(">"),
+                                   tr("どのラインも点の順番を一つ後ろにずらします"));
     connect(m_slideButtons[1], &QPushButton::clicked, this, [this] { m_control.slide(+1); });
     connect(m_slideButtons[2], &QPushButton::clicked, this, [this] { m_control.slide(-1); });
     arrange(minimumSize());

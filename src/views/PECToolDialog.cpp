@@ -1,6 +1,7 @@
 #include "PECToolDialog.h"
 
 #include "DialogUnits.h"
+#include "TextMarks.h"
 #include "UiFonts.h"
 
 #include <QLabel>
@@ -18,24 +19,31 @@ struct BarButton {
     const char* text;
     int x;
     void (PECToolDialog::*signal)();
+    const char* tip;
 };
 
 constexpr BarButton kButtons[] = {
-    {1014, "UNDO", 51, &PECToolDialog::undoClicked},
-    {1015, "REDO", 85, &PECToolDialog::redoClicked},
-    {1013, "確定", 126, &PECToolDialog::confirmClicked},
-    {1017, "リセット", 163, &PECToolDialog::resetClicked},
+    {1014, TESK_TEXT("tesk::PECToolDialog", "UNDO"), 51, &PECToolDialog::undoClicked,
+     TESK_TEXT("tesk::PECToolDialog", "確定した一つ前の形に戻します")},
+    {1015, TESK_TEXT("tesk::PECToolDialog", "REDO"), 85, &PECToolDialog::redoClicked,
+     TESK_TEXT("tesk::PECToolDialog", "UNDO で戻した形をもう一度進めます")},
+    {1013, TESK_TEXT("tesk::PECToolDialog", "確定"), 126, &PECToolDialog::confirmClicked,
+     TESK_TEXT("tesk::PECToolDialog",
+               "スライダーで変えた点を確定し、UNDO で戻れる一歩にします (Enter)")},
+    {1017, TESK_TEXT("tesk::PECToolDialog", "リセット"), 163, &PECToolDialog::resetClicked,
+     TESK_TEXT("tesk::PECToolDialog", "確定していないスライダーの変更を捨てます")},
 };
 } // namespace
 
 PECToolDialog::PECToolDialog(QWidget* parent) : QWidget(parent) {
     setFont(pointFont("ＭＳ Ｐゴシック", 90));
     const DialogUnits du(font());
-    auto* label = new QLabel(QString::fromUtf8("編集"), this);
+    auto* label = new QLabel(tr("編集"), this);
     label->setGeometry(du.rect(0, 1, 22, 9));
     for (const BarButton& b : kButtons) {
-        auto* button = new QPushButton(QString::fromUtf8(b.text), this);
+        auto* button = new QPushButton(tr(b.text), this);
         button->setObjectName(QString::number(b.id));
+        button->setToolTip(tr(b.tip));
         button->setGeometry(du.rect(b.x, 1, 33, 12));
         // Return on a focused button presses that button, as in a dialog; elsewhere in the
         // panel it confirms.

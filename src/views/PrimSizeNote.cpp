@@ -3,6 +3,7 @@
 #include "Ctesk001Doc.h"
 #include "SculptMapEncoder.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 
 namespace tesk {
@@ -16,8 +17,10 @@ PrimSizeNote::PrimSizeNote(Ctesk001Doc& doc, QWidget* parent) : QLabel(parent), 
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setStyleSheet(QStringLiteral("color: rgb(255, 255, 255); background: rgba(0, 0, 0, 140);"));
     setContentsMargins(4, 2, 4, 2);
-    setToolTip(QStringLiteral("Give the prim this size in the world: the sculpt map stretches "
-                              "every axis over the same range"));
+    setToolTip(QCoreApplication::translate(
+        "tesk::PrimSizeNote",
+        "ワールドでプリムにこの大きさを与えてください: スカルプトマップはどの軸も同じ範囲に"
+        "伸ばします"));
     hide();
     parent->installEventFilter(this);
     m_doc.addListener(this, ListenerRank::Preview);
@@ -40,8 +43,8 @@ void PrimSizeNote::refresh() {
         hide();
         return;
     }
-    setText(QStringLiteral("Prim size: ") +
-            QString::fromStdString(PrimSizeText(m_doc.mesh().halfExtent)));
+    setText(QCoreApplication::translate("tesk::PrimSizeNote", "プリムの大きさ: %1")
+                .arg(QString::fromStdString(PrimSizeText(m_doc.mesh().halfExtent))));
     adjustSize();
     place();
     show();

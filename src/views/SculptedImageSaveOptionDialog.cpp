@@ -1,6 +1,7 @@
 #include "SculptedImageSaveOptionDialog.h"
 
 #include "DialogUnits.h"
+#include "TextMarks.h"
 #include "UiFonts.h"
 
 #include <QCheckBox>
@@ -11,17 +12,47 @@ namespace tesk {
 
 namespace {
 
-// Template layout in dialog units.
+// Template layout in dialog units; texts and tips are looked up under the dialog's name.
 struct ControlLayout {
     int id;
     const char* text;
     int x, y, width, height;
+    const char* tip;
 };
 
-constexpr ControlLayout kFlipXBox = {1044, "X 反転", 6, 6, 38, 10};
-constexpr ControlLayout kFlipYBox = {1045, "Y 反転", 6, 18, 38, 10};
-constexpr ControlLayout kFlipZBox = {1046, "Z 反転", 6, 30, 38, 10};
-constexpr ControlLayout kOkButton = {1, "OK", 6, 54, 48, 14};
+constexpr ControlLayout kFlipXBox = {
+    1044,
+    TESK_TEXT("tesk::SculptedImageSaveOptionDialog", "X 反転"),
+    6,
+    6,
+    38,
+    10,
+    TESK_TEXT("tesk::SculptedImageSaveOptionDialog", "書き出す画像で X (赤) を反転します")};
+constexpr ControlLayout kFlipYBox = {
+    1045,
+    TESK_TEXT("tesk::SculptedImageSaveOptionDialog", "Y 反転"),
+    6,
+    18,
+    38,
+    10,
+    TESK_TEXT("tesk::SculptedImageSaveOptionDialog", "書き出す画像で Y (緑) を反転します")};
+constexpr ControlLayout kFlipZBox = {
+    1046,
+    TESK_TEXT("tesk::SculptedImageSaveOptionDialog", "Z 反転"),
+    6,
+    30,
+    38,
+    10,
+    TESK_TEXT("tesk::SculptedImageSaveOptionDialog", "書き出す画像で Z (青) を反転します")};
+constexpr ControlLayout kOkButton = {
+    1,
+    "OK",
+    6,
+    54,
+    48,
+    14,
+    TESK_TEXT("tesk::SculptedImageSaveOptionDialog", "この反転でスカルプトマップを書き出します")};
+
 constexpr int kDialogWidth = 64;
 constexpr int kDialogHeight = 77;
 // Pixels a title bar gives to the icon and its buttons.
@@ -29,8 +60,9 @@ constexpr int kTitleBarButtons = 170;
 
 template <typename Control>
 Control* placeControl(QWidget* parent, const DialogUnits& units, const ControlLayout& layout) {
-    auto* control = new Control(QString::fromUtf8(layout.text), parent);
+    auto* control = new Control(SculptedImageSaveOptionDialog::tr(layout.text), parent);
     control->setObjectName(QString::number(layout.id));
+    control->setToolTip(SculptedImageSaveOptionDialog::tr(layout.tip));
     control->setGeometry(units.rect(layout.x, layout.y, layout.width, layout.height));
     return control;
 }
@@ -40,7 +72,7 @@ Control* placeControl(QWidget* parent, const DialogUnits& units, const ControlLa
 SculptedImageSaveOptionDialog::SculptedImageSaveOptionDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName(QStringLiteral("137"));
-    setWindowTitle(QStringLiteral("Export Option"));
+    setWindowTitle(tr("Export Option"));
     setFont(pointFont(QStringLiteral("MS Shell Dlg"), 80));
     const DialogUnits units(font());
     // Wide enough for a window manager to show the caption beside its buttons.

@@ -3,6 +3,7 @@
 // test is skipped.
 
 #include "GLView.h"
+#include "UiLanguage.h"
 
 #include <QApplication>
 #include <QStandardPaths>
@@ -18,6 +19,8 @@ int main(int argc, char** argv) {
     }
     tesk::GLView::setDefaultSurfaceFormat();
     QApplication app(argc, argv);
+    // The designed Japanese, whatever the machine's locale; tests of English switch to it.
+    tesk::useLanguage(tesk::UiLanguage::Japanese);
     // Keep the recent-file list of test runs out of the user's own settings.
     QStandardPaths::setTestModeEnabled(true);
     return RUN_ALL_TESTS();

@@ -18,6 +18,7 @@
 #include "PEToolDialog.h"
 #include "PEView.h"
 #include "PictureFile.h"
+#include "PreviewNotes.h"
 #include "ProjectFile.h"
 #include "RADIOFrame.h"
 #include "SPMesh.h"
@@ -531,10 +532,12 @@ TEST_F(MainWindowTest, ADroppedSculptMapOpensAsANewShapeNamedWithTsk) {
     auto* note = frame->findChild<QLabel*>(QStringLiteral("lodNote"));
     ASSERT_NE(note, nullptr);
     // The corner note follows a rebuild after a short delay.
-    for (int i = 0; i < 100 && !note->text().contains(QStringLiteral("imported as")); ++i) {
+    const QString imported = importNote(*doc->lastImport());
+    for (int i = 0; i < 100 && !note->text().contains(imported); ++i) {
         QTest::qWait(20);
     }
-    EXPECT_TRUE(note->text().contains(QStringLiteral("imported as"))) << note->text().toStdString();
+    EXPECT_TRUE(note->text().contains(imported)) << note->text().toStdString();
+    EXPECT_TRUE(imported.contains(QStringLiteral("で読み込みました"))) << "in Japanese";
 
     // The load dialog offers the pictures, and a save proposes the .tsk name.
     chooser.answers = {};

@@ -1,10 +1,12 @@
 // The preview's level of detail under a real GL context (xvfb-run): keys 0-4 and the tool
-// bar's chooser switch the mesh, the corner tells the level and the map's problems.
+// bar's chooser switch the mesh, the corner tells the level and the map's problems. In English,
+// whose texts the command line's check shares.
 #include "Ctesk001Doc.h"
 #include "DocumentPreview.h"
 #include "GLScene.h"
 #include "GLToolDialog.h"
 #include "GLView.h"
+#include "LanguageScope.h"
 #include "Messages.h"
 #include "RADIOFrame.h"
 #include "ShapeTypes.h"
@@ -38,6 +40,7 @@ protected:
         return mesh != nullptr ? mesh->vertexCount() : 0;
     }
 
+    LanguageScope english{UiLanguage::English};
     RecordingMessages messages;
     Ctesk001Doc doc{messages, "/opt/tesk/"};
     GLScene scene;
