@@ -82,6 +82,7 @@ PECForm::PECForm(Ctesk001Doc& doc, QWidget* parent)
     for (size_t i = 0; i < SLIDER_COUNT; ++i) {
         const TransformSliderInfo& info = kTransformSliders[i];
         const QString caption = QString::fromUtf8(info.caption);
+        const QString tip = sliderTip(info);
         if (info.captionId != 0) {
             const Rgb c = kAxisColours[static_cast<size_t>(info.axis)];
             auto* frame = new COLORFrame(caption, QColor(c.red, c.green, c.blue), this);
@@ -91,10 +92,11 @@ PECForm::PECForm(Ctesk001Doc& doc, QWidget* parent)
         } else {
             m_captions[i] = new QLabel(caption, this);
         }
+        m_captions[i]->setToolTip(tip);
 
         auto* slider = new FocusSlider(this);
         slider->setObjectName(QString::number(info.sliderId));
-        slider->setToolTip(sliderTip(info));
+        slider->setToolTip(tip);
         slider->setTickPosition(QSlider::NoTicks);
         slider->setRange(info.minimum, info.maximum);
         slider->setSingleStep(info.lineStep);
