@@ -111,7 +111,10 @@ QString findingNote(const CheckFinding& finding) {
         if (entry.note == finding.note) {
             text = translated(entry.text);
             for (size_t i = 0; i < static_cast<size_t>(entry.values); ++i) {
-                text = text.arg(number(finding.values[i]));
+                // The distance is a percentage to one decimal, as the command line gives it.
+                const bool percent = entry.note == CheckNote::DetailLost && i == 1;
+                text = text.arg(percent ? QString::number(finding.values[i], 'f', 1)
+                                        : number(finding.values[i]));
             }
         }
     }

@@ -143,6 +143,20 @@ TEST(EditorCommandLine, TextureTakesAPictureOrTheCheckerLikeScreenshotTakesItsPa
     EXPECT_EQ(read({"--textures", "a.png"}).request, EditorCommandLine::Request::UsageError);
 }
 
+TEST(EditorCommandLine, LangTakesJapaneseOrEnglish) {
+    EXPECT_EQ(read({"--lang", "en", "a.tsk"}).language, "en");
+    EXPECT_EQ(read({"--lang=ja"}).language, "ja");
+    EXPECT_EQ(read({"a.tsk"}).language, "") << "the desktop decides";
+    const EditorCommandLine german = read({"--lang", "de"});
+    EXPECT_EQ(german.request, EditorCommandLine::Request::UsageError);
+    EXPECT_EQ(german.problem, "--lang takes ja or en, not 'de'");
+    EXPECT_EQ(read({"--lang"}).problem, "--lang takes a LANG");
+    const CliRun run = editorWithoutDisplay({"--lang", "fr"});
+    EXPECT_EQ(run.status, 64);
+    EXPECT_NE(run.err.find("--lang takes ja or en"), std::string::npos) << run.err;
+    EXPECT_NE(editorWithoutDisplay({"--help"}).out.find("--lang <LANG>"), std::string::npos);
+}
+
 TEST(EditorCommandLine, OnlyDisplayServersNeedADisplayNamed) {
     using tesk::windowSystemNamed;
     EXPECT_FALSE(windowSystemNamed("", false, false));

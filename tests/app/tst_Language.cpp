@@ -393,3 +393,19 @@ INSTANTIATE_TEST_SUITE_P(BothLanguages, LanguageTest,
                          [](const auto& param) {
                              return param.param == UiLanguage::English ? "English" : "Japanese";
                          });
+
+TEST(ShownMessage, CoreTextsAreTranslatedByTheirLeadingLinesAndTheRestIsKept) {
+    const LanguageScope english(UiLanguage::English);
+    ASSERT_TRUE(english.loaded());
+    EXPECT_EQ(shownMessage(kNoSculptMapMessage),
+              QStringLiteral("There is no sculpt map to export."));
+    // A message of two lines, then a reason and a file name of the system's own.
+    EXPECT_EQ(shownMessage(std::string(kUnsavedChangesQuestion)),
+              QStringLiteral("The shape has changed.\nSave the changes?"));
+    EXPECT_EQ(
+        shownMessage(std::string(kOtherFilesMessage) + "\n/a/形状.tsk\n/b.tsk"),
+        QStringLiteral("Only the first file was opened. These were not:\n/a/形状.tsk\n/b.tsk"));
+    EXPECT_EQ(shownMessage("no such text\nat all"), QStringLiteral("no such text\nat all"));
+    EXPECT_EQ(shownMessage(""), QString());
+    EXPECT_EQ(shownMessage("\n"), QStringLiteral("\n"));
+}
