@@ -331,6 +331,10 @@ Use the extension .bmp, .png or .tga.</translation>
         <source>エフェクトタイプに無効な値が設定されていました。</source>
         <translation>The effect had an unknown type.</translation>
     </message>
+    <message>
+        <source>D3DXCreateTextureFromFile error</source>
+        <translation>The sculpt map has no pixels to export.</translation>
+    </message>
 </context>
 <context>
     <name>PreviewNotes</name>

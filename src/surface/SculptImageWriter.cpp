@@ -15,7 +15,7 @@
 namespace tesk {
 
 // The map has no pixels: the step that stands in for creating the export texture fails.
-const char* const kNoPictureMessage = "D3DXCreateTextureFromFile error";
+const char* const kNoPictureMessage = TESK_TEXT("Messages", "D3DXCreateTextureFromFile error");
 const char* const kJpegRefusedMessage =
     TESK_TEXT("Messages", "JPEG 形式では書き出せません。非可逆圧縮のため頂点の位置が崩れます。\n"
                           "拡張子を .bmp、.png または .tga にしてください。");
