@@ -339,6 +339,7 @@ TEST_P(LanguageTest, TheEffectAndExportDialogsSpeakTheLanguage) {
     add->click();
     ASSERT_EQ(doc->mesh().effects.size(), 1u);
     EXPECT_EQ(chooser.asked.back(), QStringLiteral("open ") + fileFilter(kEffectPictureFilter));
+    EXPECT_EQ(hasJapanese(chooser.asked.back()), !english()) << "the picture dialog's filter";
     Walk walk;
     walk.walk(effects);
     expectLanguage(walk, kDesignedEffectCaptions, std::size(kDesignedEffectCaptions));
