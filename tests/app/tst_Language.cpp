@@ -319,6 +319,16 @@ TEST_P(LanguageTest, TheMainWindowSpeaksTheLanguageAtBothScreenSizes) {
         expectLanguage(walk, kDesignedMainCaptions, std::size(kDesignedMainCaptions));
         EXPECT_TRUE(
             walk.shows(english() ? QStringLiteral("Save shape") : QStringLiteral("形状保存")));
+        // Tips made from the tables: a slider's axis and step, a type's shape and sampling.
+        EXPECT_TRUE(walk.shows(
+            english() ? QStringLiteral("Move the chosen points along X: 0.01 per slider unit")
+                      : QStringLiteral("選んだ点を X の向きに動かします: 1 目盛りで 0.01")));
+        EXPECT_TRUE(walk.shows(english() ? QStringLiteral("Tube: every line is a loop\n"
+                                                          "Along the lines: B-spline curve\n"
+                                                          "Between the lines: B-spline curve")
+                                         : QStringLiteral("チューブ: どのラインも輪になります\n"
+                                                          "ライン沿い: B スプライン曲線\n"
+                                                          "ライン間: B スプライン曲線")));
     }
 }
 
