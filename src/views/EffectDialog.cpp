@@ -42,91 +42,34 @@ struct ControlLayout {
 constexpr int kDialogWidth = 251;
 constexpr int kDialogHeight = 345;
 
-constexpr ControlLayout kList = {
-    1067,
-    "",
-    7,
-    7,
-    237,
-    96,
-    TESK_TEXT("EffectDialog",
-              "エフェクトは上から順にかかります。選んだエフェクトを下で調整します")};
-constexpr ControlLayout kAddButton = {
-    1078,
-    TESK_TEXT("EffectDialog", "エフェクト追加"),
-    7,
-    107,
-    70,
-    14,
+// clang-format off
+constexpr ControlLayout kList = {1067, "", 7, 7, 237, 96,
+    TESK_TEXT("EffectDialog", "エフェクトは上から順にかかります。選んだエフェクトを下で調整します")};
+constexpr ControlLayout kAddButton = {1078, TESK_TEXT("EffectDialog", "エフェクト追加"), 7, 107, 70, 14,
     TESK_TEXT("EffectDialog", "画像を選んで、エフェクトを一つ加えます")};
-constexpr ControlLayout kUpButton = {
-    1070, "▲", 81, 107, 20, 14, TESK_TEXT("EffectDialog", "選んだエフェクトを一つ前に動かします")};
-constexpr ControlLayout kDownButton = {
-    1071,
-    "▼",
-    105,
-    107,
-    20,
-    14,
+constexpr ControlLayout kUpButton = {1070, "▲", 81, 107, 20, 14,
+    TESK_TEXT("EffectDialog", "選んだエフェクトを一つ前に動かします")};
+constexpr ControlLayout kDownButton = {1071, "▼", 105, 107, 20, 14,
     TESK_TEXT("EffectDialog", "選んだエフェクトを一つ後ろに動かします")};
-constexpr ControlLayout kDeleteButton = {1077,
-                                         TESK_TEXT("EffectDialog", "削除"),
-                                         194,
-                                         107,
-                                         50,
-                                         14,
-                                         TESK_TEXT("EffectDialog", "選んだエフェクトを削除します")};
-constexpr ControlLayout kParameterGroup = {0,  TESK_TEXT("EffectDialog", "パラメータ"), 7, 126, 237,
-                                           167};
-constexpr ControlLayout kPicture = {
-    1075,
-    "Image",
-    15,
-    139,
-    64,
-    64,
+constexpr ControlLayout kDeleteButton = {1077, TESK_TEXT("EffectDialog", "削除"), 194, 107, 50, 14,
+    TESK_TEXT("EffectDialog", "選んだエフェクトを削除します")};
+constexpr ControlLayout kParameterGroup = {0, TESK_TEXT("EffectDialog", "パラメータ"), 7, 126, 237, 167};
+constexpr ControlLayout kPicture = {1075, "Image", 15, 139, 64, 64,
     TESK_TEXT("EffectDialog", "エフェクトの画像: その明るさが形を動かします")};
-constexpr ControlLayout kChangeImageButton = {
-    1076,
-    TESK_TEXT("EffectDialog", "イメージ変更"),
-    15,
-    207,
-    64,
-    14,
+constexpr ControlLayout kChangeImageButton = {1076, TESK_TEXT("EffectDialog", "イメージ変更"), 15, 207, 64, 14,
     TESK_TEXT("EffectDialog", "エフェクトの画像を別のファイルに替えます")};
-constexpr ControlLayout kOnOffLabel = {
-    0, TESK_TEXT("EffectDialog", "エフェクト 有効/無効"), 87, 139, 120, 8};
-constexpr ControlLayout kOnRadio = {1060,
-                                    TESK_TEXT("EffectDialog", "有効"),
-                                    87,
-                                    149,
-                                    44,
-                                    10,
-                                    TESK_TEXT("EffectDialog", "このエフェクトを形にかけます")};
-constexpr ControlLayout kOffRadio = {
-    1061,
-    TESK_TEXT("EffectDialog", "無効"),
-    135,
-    149,
-    44,
-    10,
+constexpr ControlLayout kOnOffLabel = {0, TESK_TEXT("EffectDialog", "エフェクト 有効/無効"), 87, 139, 120, 8};
+constexpr ControlLayout kOnRadio = {1060, TESK_TEXT("EffectDialog", "有効"), 87, 149, 44, 10,
+    TESK_TEXT("EffectDialog", "このエフェクトを形にかけます")};
+constexpr ControlLayout kOffRadio = {1061, TESK_TEXT("EffectDialog", "無効"), 135, 149, 44, 10,
     TESK_TEXT("EffectDialog", "このエフェクトを残したまま、形にはかけません")};
-constexpr ControlLayout kTypeLabel = {
-    0, TESK_TEXT("EffectDialog", "エフェクトの種類"), 87, 165, 120, 8};
-constexpr ControlLayout kTypeCombo = {
-    1074,
-    "",
-    87,
-    175,
-    100,
-    14,
-    TESK_TEXT(
-        "EffectDialog",
-        "画像が形を動かす向き: 法線の方向、重心からの方向、または別のスカルプトマップとの合成")};
-constexpr ControlLayout kConversionLabel = {0, TESK_TEXT("EffectDialog", "画像変換"), 7, 298, 60,
-                                            8};
-constexpr ControlLayout kOkButton = {
-    1, "OK", 194, 324, 50, 14, TESK_TEXT("EffectDialog", "このウィンドウを閉じます")};
+constexpr ControlLayout kTypeLabel = {0, TESK_TEXT("EffectDialog", "エフェクトの種類"), 87, 165, 120, 8};
+constexpr ControlLayout kTypeCombo = {1074, "", 87, 175, 100, 14,
+    TESK_TEXT("EffectDialog", "画像が形を動かす向き: 法線の方向、重心からの方向、または別のスカルプトマップとの合成")};
+constexpr ControlLayout kConversionLabel = {0, TESK_TEXT("EffectDialog", "画像変換"), 7, 298, 60, 8};
+constexpr ControlLayout kOkButton = {1, "OK", 194, 324, 50, 14,
+    TESK_TEXT("EffectDialog", "このウィンドウを閉じます")};
+// clang-format on
 
 struct ConversionButton {
     ControlLayout layout;
