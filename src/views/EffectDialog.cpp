@@ -139,7 +139,6 @@ constexpr EffectTypeText kEffectTypes[] = {
      TESK_TEXT("EffectDialog", "スカルプト合成")},
 };
 constexpr const char* kUnknownTypeText = TESK_TEXT("EffectDialog", "タイプ");
-constexpr const char* kOnText = TESK_TEXT("EffectDialog", "有効");
 
 struct ListColumn {
     const char* caption;
@@ -342,7 +341,7 @@ void EffectDialog::refreshList() {
         const int type = typeIndex(record->typeCode());
         const QString texts[] = {
             QStringLiteral("effect%1").arg(record->id, 3, 10, QLatin1Char('0')),
-            record->enabled != 0 ? translated(kOnText) : QStringLiteral("----"),
+            record->enabled != 0 ? translated(kOnRadio.text) : QStringLiteral("----"),
             translated(type < 0 ? kUnknownTypeText : kEffectTypes[type].listText),
         };
         for (int c = 0; c < static_cast<int>(std::size(texts)); ++c) {

@@ -19,12 +19,6 @@ using namespace tesk;
 
 namespace {
 
-bool hasJapanese(const QString& text) {
-    return std::any_of(text.begin(), text.end(), [](QChar c) {
-        return (c.unicode() >= 0x3000 && c.unicode() <= 0x9FFF) || c.unicode() >= 0xFF00;
-    });
-}
-
 uint32_t& pixel(std::vector<uint32_t>& picture, int row, int column) {
     return picture[static_cast<size_t>(row) * kMapSide + static_cast<size_t>(column)];
 }
